@@ -1,0 +1,32 @@
+# The front door: every target sets up what it needs.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= 2
+
+.PHONY: all deps build run test bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+# The tool only ever runs inside a private network namespace: its broadcasts
+# must not reach a real network from this machine.
+run: build
+	scripts/netns-run.sh $(BUILD_DIR)/bin/converter-config
+
+test: build
+	scripts/run-tests.sh $(BUILD_DIR)
+
+bench: build
+	$(BUILD_DIR)/bin/bench_cipher
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the benchmarks
+# need, and only when one of them is missing.
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config
+    qtbase5-dev qttools5-dev qttools5-dev-tools # Qt 5.15: widgets, network, linguist tools
+    libssl-dev                                  # tests and benchmarks only: an independent AES
+    iproute2 util-linux                         # private network namespaces for tests and runs
+    xvfb xauth x11-utils                        # the real window under a virtual display
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    if command -v sudo >/dev/null; then
+        sudo=(sudo)
+    else
+        echo "install-deps: missing packages (${missing[*]}) and not root; install them as root" >&2
+        exit 1
+    fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
