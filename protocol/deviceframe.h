@@ -1,0 +1,27 @@
+#pragma once
+
+#include "devicerecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The 64-byte plaintext frame: one layout for replies and configure requests.
+namespace DeviceFrame {
+
+// Decodes a plaintext reply. Bytes missing from a short array read as 0.
+DeviceRecord decodeReply(const QByteArray &frame, const QString &deviceIp);
+
+// Writes bytes 0 to 51 of a configure request (fields, tag, zero bytes,
+// checksum); bytes 52 to 63 are left to the caller. A shorter array is first
+// grown to 64 bytes.
+void encodeRequest(const DeviceRecord &record, QByteArray &frame);
+
+// Field conversions, shared with the code that checks what may be sent.
+void putAddress(const QString &text, quint8 *field);
+QString getAddress(const quint8 *field);
+void putNumber(const QString &text, quint8 *field, int width);
+quint32 getNumber(const quint8 *field, int width);
+quint8 serialSettings(int dataBit, int stopBit, int parity);
+QByteArray nameField(const DeviceRecord &record);
+
+} // namespace DeviceFrame
