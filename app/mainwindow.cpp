@@ -1,0 +1,124 @@
+#include "mainwindow.h"
+
+#include "framecipher.h"
+#include "mainwindowform.h"
+#include "protocolconstants.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QHostAddress>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegExp>
+#include <QRegExpValidator>
+#include <QTableWidget>
+#include <QUdpSocket>
+
+namespace {
+
+// Four decimal numbers from 0 to 255 joined by dots; leading zeros pass.
+const char IPV4_PATTERN[] =
+    "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)";
+
+const char *const TITLE_TEXTS[4] = {"Device IP", "Device Name", "MAC", "Version"};
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), form(new MainWindowForm)
+{
+    form->setupUi(this);
+    initWindow();
+}
+
+MainWindow::~MainWindow()
+{
+    delete form;
+    delete udpSocket;
+}
+
+void MainWindow::initWindow()
+{
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    setFixedSize(width(), height());
+
+    FrameCipher::setKey(FRAME_KEY);
+
+    const QRegExp ipv4(QString::fromLatin1(IPV4_PATTERN), Qt::CaseSensitive, QRegExp::RegExp);
+    form->lineEdit_Lport->setValidator(new QIntValidator(1, 65535, form->lineEdit_Lport));
+    form->lineEdit_Sport->setValidator(new QIntValidator(1, 65535, form->lineEdit_Sport));
+    form->lineEdit_Baud->setValidator(new QIntValidator(100, 2000000, form->lineEdit_Baud));
+    for (QLineEdit *edit :
+         {form->lineEdit_Gaw, form->lineEdit_Lip, form->lineEdit_Sip, form->lineEdit_Subnet})
+        edit->setValidator(new QRegExpValidator(ipv4, edit));
+
+    setUpDeviceTable();
+
+    udpSocket = new QUdpSocket;
+    // A failed bind is ignored: the window opens all the same and a search then
+    // simply finds nothing.
+    udpSocket->bind(QHostAddress::Any, DEVICE_PORT, QAbstractSocket::ShareAddress);
+    connect(udpSocket, SIGNAL(readyRead()), this, SLOT(SocketRecvData()));
+
+    form->groupBox_Config->setEnabled(false);
+    form->pushButton_SaveConfigure->setEnabled(false);
+    form->pushButton_FactoryReset->setEnabled(false);
+    form->pushButton_DeviceRestart->setEnabled(false);
+    form->pushButton_DeviceRestart->hide();
+}
+
+// Row 0 carries the column titles as ordinary, unselectable items; the
+// widget's own headers stay hidden and devices start at row 1.
+void MainWindow::setUpDeviceTable()
+{
+    QTableWidget *table = form->tableWidget_DeviceList;
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setRowCount(1);
+    table->setColumnCount(4);
+
+    QHeaderView *header = table->horizontalHeader();
+    header->setStretchLastSection(true);
+    for (int column = 0; column < 4; ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+
+    for (int column = 0; column < 4; ++column)
+        table->setItem(0, column, new QTableWidgetItem(QObject::tr(TITLE_TEXTS[column])));
+    for (int column = 0; column < 4; ++column)
+        table->item(0, column)->setTextAlignment(Qt::AlignCenter);
+
+    table->verticalHeader()->hide();
+    header->hide();
+    table->resizeColumnsToContents();
+    table->resizeRowsToContents();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+
+    for (int column = 0; column < 4; ++column) {
+        QTableWidgetItem *title = table->item(0, column);
+        title->setFlags(title->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+    }
+}
+
+void MainWindow::on_pushButton_Yuyan_clicked() {}
+
+void MainWindow::on_pushButton_SearchDevice_clicked() {}
+
+// The restart button stays hidden; there is nothing to do.
+void MainWindow::on_pushButton_DeviceRestart_clicked() {}
+
+void MainWindow::on_pushButton_FactoryReset_clicked() {}
+
+void MainWindow::on_pushButton_SaveConfigure_clicked() {}
+
+void MainWindow::on_comboBox_IpType_currentIndexChanged(int) {}
+
+void MainWindow::on_comboBox_Mode_currentIndexChanged(int) {}
+
+void MainWindow::on_checkBox_Random_clicked() {}
+
+void MainWindow::on_lineEdit_Lport_textChanged(const QString &) {}
+
+void MainWindow::SocketRecvData() {}
+
+void MainWindow::on_tableWidget_DeviceList_clicked(const QModelIndex &) {}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "devicerecord.h"
+
+#include <QList>
+#include <QMainWindow>
+
+class MainWindowForm;
+class QModelIndex;
+class QUdpSocket;
+
+// The tool's only window: it owns the form, the device socket, the devices of
+// the last search and the device chosen for configuration.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+private slots:
+    void on_pushButton_Yuyan_clicked();
+    void on_pushButton_SearchDevice_clicked();
+    void on_pushButton_DeviceRestart_clicked();
+    void on_pushButton_FactoryReset_clicked();
+    void on_pushButton_SaveConfigure_clicked();
+    void on_comboBox_IpType_currentIndexChanged(int index);
+    void on_comboBox_Mode_currentIndexChanged(int index);
+    void on_checkBox_Random_clicked();
+    void on_lineEdit_Lport_textChanged(const QString &arg1);
+    void SocketRecvData();
+    void on_tableWidget_DeviceList_clicked(const QModelIndex &index);
+
+private:
+    void initWindow();
+    void setUpDeviceTable();
+
+    QUdpSocket *udpSocket = nullptr;
+    QList<DeviceRecord> devices;
+    MainWindowForm *form = nullptr;
+    DeviceRecord currentDevice;
+};
