@@ -1,0 +1,30 @@
+#pragma once
+
+#include "devicerecord.h"
+
+#include <QByteArray>
+
+// Building the encrypted configure frame that "Configure" broadcasts.
+namespace ConfigureFrame {
+
+// The text fields that a frame carries, in the order the form shows them.
+enum class Field { None, Lip, Subnet, Gaw, Lport, Sip, Sport, Baud };
+
+// The first field whose text the frame cannot carry faithfully: an address
+// that is not four dot-separated decimal numbers from 0 to 255, a port that is
+// not a decimal number from 0 to 65535, a baud rate that is not a decimal
+// number from 0 to 16777215. Field::None when every field can be sent.
+Field firstUnsendable(const DeviceRecord &record);
+
+// A record can be sent when its MAC has exactly 12 characters.
+bool hasTarget(const DeviceRecord &record);
+
+// The plaintext frame: fields and checksum from the record, then twelve tail
+// bytes from 0 to 254 drawn from Qt's generator seeded with seed, after one
+// discarded draw.
+QByteArray plaintext(const DeviceRecord &record, uint seed);
+
+// The plaintext frame encrypted for the wire.
+QByteArray build(const DeviceRecord &record, uint seed);
+
+} // namespace ConfigureFrame
