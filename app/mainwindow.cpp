@@ -102,23 +102,5 @@ void MainWindow::setUpDeviceTable()
 
 void MainWindow::on_pushButton_Yuyan_clicked() {}
 
-void MainWindow::on_pushButton_SearchDevice_clicked() {}
-
 // The restart button stays hidden; there is nothing to do.
 void MainWindow::on_pushButton_DeviceRestart_clicked() {}
-
-void MainWindow::on_pushButton_FactoryReset_clicked() {}
-
-void MainWindow::on_pushButton_SaveConfigure_clicked() {}
-
-void MainWindow::on_comboBox_IpType_currentIndexChanged(int) {}
-
-void MainWindow::on_comboBox_Mode_currentIndexChanged(int) {}
-
-void MainWindow::on_checkBox_Random_clicked() {}
-
-void MainWindow::on_lineEdit_Lport_textChanged(const QString &) {}
-
-void MainWindow::SocketRecvData() {}
-
-void MainWindow::on_tableWidget_DeviceList_clicked(const QModelIndex &) {}

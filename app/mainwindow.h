@@ -1,11 +1,13 @@
 #pragma once
 
+#include "configureframe.h"
 #include "devicerecord.h"
 
 #include <QList>
 #include <QMainWindow>
 
 class MainWindowForm;
+class QLineEdit;
 class QModelIndex;
 class QUdpSocket;
 
@@ -35,6 +37,23 @@ private slots:
 private:
     void initWindow();
     void setUpDeviceTable();
+
+    // Device list and selection.
+    void addDeviceRow(const QString &deviceIp, const QString &deviceName, const QString &mac,
+                      const QString &version);
+    void clearDeviceRows();
+    void recordToForm(const DeviceRecord &record);
+
+    // Form rules.
+    void formToRecord(DeviceRecord &record);
+
+    // Discovery and configuration write.
+    void addDeviceFromFrame(QByteArray frame, QString deviceIp);
+    void sendConfigure(DeviceRecord record);
+    QLineEdit *fieldWidget(ConfigureFrame::Field field) const;
+
+    // Lets the tests reach the records without a network round trip.
+    friend struct MainWindowTestAccess;
 
     QUdpSocket *udpSocket = nullptr;
     QList<DeviceRecord> devices;

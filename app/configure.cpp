@@ -1,0 +1,61 @@
+// Writing the form's settings to the chosen converter.
+#include "mainwindow.h"
+
+#include "configureframe.h"
+#include "mainwindowform.h"
+#include "protocolconstants.h"
+
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QTime>
+#include <QUdpSocket>
+
+void MainWindow::on_pushButton_SaveConfigure_clicked()
+{
+    formToRecord(currentDevice);
+    sendConfigure(currentDevice);
+}
+
+void MainWindow::sendConfigure(DeviceRecord record)
+{
+    if (!ConfigureFrame::hasTarget(record))
+        return;
+
+    // Half-typed text that the validators let stand would write a wrong
+    // address, port or baud rate into the converter and could cut it off the
+    // network: send nothing and show the operator where the problem is.
+    const ConfigureFrame::Field unsendable = ConfigureFrame::firstUnsendable(record);
+    if (unsendable != ConfigureFrame::Field::None) {
+        fieldWidget(unsendable)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+
+    // Milliseconds since the start of the current minute.
+    const QTime now = QTime::currentTime();
+    const uint seed = uint(now.msec() + 1000 * now.second());
+    udpSocket->writeDatagram(ConfigureFrame::build(record, seed),
+                             QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)), DEVICE_PORT);
+}
+
+QLineEdit *MainWindow::fieldWidget(ConfigureFrame::Field field) const
+{
+    switch (field) {
+    case ConfigureFrame::Field::Lip:
+        return form->lineEdit_Lip;
+    case ConfigureFrame::Field::Subnet:
+        return form->lineEdit_Subnet;
+    case ConfigureFrame::Field::Gaw:
+        return form->lineEdit_Gaw;
+    case ConfigureFrame::Field::Lport:
+        return form->lineEdit_Lport;
+    case ConfigureFrame::Field::Sip:
+        return form->lineEdit_Sip;
+    case ConfigureFrame::Field::Sport:
+        return form->lineEdit_Sport;
+    case ConfigureFrame::Field::Baud:
+        return form->lineEdit_Baud;
+    case ConfigureFrame::Field::None:
+        break;
+    }
+    return nullptr;
+}
