@@ -61,13 +61,7 @@ private slots:
     void rowsPastSixteenBitsStayPaired();
 
 private:
-    template <typename T> T *widget(const char *name)
-    {
-        T *found = window->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no widget %s", name);
-        return found;
-    }
+    template <typename T> T *widget(const char *name) { return child<T>(window, name); }
     QTableWidget *table() { return widget<QTableWidget>("tableWidget_DeviceList"); }
     void clickRow(int row);
     void listThree();

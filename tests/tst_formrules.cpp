@@ -34,13 +34,7 @@ private slots:
     void sameModeKeepsEnabledStates();
 
 private:
-    template <typename T> T *widget(const char *name)
-    {
-        T *found = window->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no widget %s", name);
-        return found;
-    }
+    template <typename T> T *widget(const char *name) { return child<T>(window, name); }
     QLineEdit *edit(const char *name) { return widget<QLineEdit>(name); }
     QComboBox *combo(const char *name) { return widget<QComboBox>(name); }
     QCheckBox *random() { return widget<QCheckBox>("checkBox_Random"); }

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "privatenetwork.h"
+#include "windowharness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,13 +27,7 @@ private slots:
     void initialStates();
 
 private:
-    template <typename T> T *widget(const char *name)
-    {
-        T *found = window->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no widget %s", name);
-        return found;
-    }
+    template <typename T> T *widget(const char *name) { return child<T>(window, name); }
 
     MainWindow *window = nullptr;
 };

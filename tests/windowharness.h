@@ -37,6 +37,16 @@ struct MainWindowTestAccess
     }
 };
 
+// The window's widget with this object name; object names are the form's
+// interface, so a missing one ends the test run.
+template <typename T> T *child(const QObject *root, const char *name)
+{
+    T *found = root->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no widget %s", name);
+    return found;
+}
+
 // A converter's settings, as a reply would carry them.
 DeviceRecord sampleDevice(const QString &mac, const QString &name = QStringLiteral("CONV"));
 
