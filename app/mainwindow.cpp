@@ -65,6 +65,11 @@ void MainWindow::initWindow()
     form->pushButton_FactoryReset->setEnabled(false);
     form->pushButton_DeviceRestart->setEnabled(false);
     form->pushButton_DeviceRestart->hide();
+
+    // Twice, so that every text has been through the catalogues and the
+    // window opens in English.
+    on_pushButton_Yuyan_clicked();
+    on_pushButton_Yuyan_clicked();
 }
 
 // Row 0 carries the column titles as ordinary, unselectable items; the
@@ -99,8 +104,6 @@ void MainWindow::setUpDeviceTable()
         title->setFlags(title->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
     }
 }
-
-void MainWindow::on_pushButton_Yuyan_clicked() {}
 
 // The restart button stays hidden; there is nothing to do.
 void MainWindow::on_pushButton_DeviceRestart_clicked() {}

@@ -1,0 +1,40 @@
+// Switching the interface between English and Chinese at run time.
+#include "mainwindow.h"
+
+#include "mainwindowform.h"
+
+#include <QCoreApplication>
+#include <QTableWidget>
+#include <QTranslator>
+
+namespace {
+
+// True when the Chinese catalogue was the last one asked for.
+bool isChinese = false;
+
+// Each language's title row is asked for while that language's catalogue is
+// installed, so these are the texts that reach the screen.
+const char *const ENGLISH_TITLES[4] = {"Device IP", "Device Name", "MAC", "Version"};
+const char *const CHINESE_TITLES[4] = {"设备IP", "设备名称", "MAC地址", "版本"};
+
+} // namespace
+
+void MainWindow::on_pushButton_Yuyan_clicked()
+{
+    isChinese = !isChinese;
+    // Installed only while the texts are re-set; gone again on return.
+    QTranslator translator;
+
+    // Refilling the combo boxes resets them, so the form rides in the record.
+    formToRecord(currentDevice);
+    const QString catalogue =
+        isChinese ? QStringLiteral(":/qm/tr_zh.qm") : QStringLiteral(":/qm/tr_en.qm");
+    if (translator.load(catalogue)) {
+        QCoreApplication::installTranslator(&translator);
+        form->retranslateUi(this);
+        const char *const *titles = isChinese ? CHINESE_TITLES : ENGLISH_TITLES;
+        for (int column = 0; column < 4; ++column)
+            form->tableWidget_DeviceList->item(0, column)->setText(QObject::tr(titles[column]));
+    }
+    recordToForm(currentDevice);
+}

@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Draws the tool's icons and writes them as 32-bit Windows icon files.
+
+    scripts/make-icons.py [OUTPUT_DIR]    (default: resources/ico)
+
+Plain Python, no imaging library: each picture is a function that gives the
+colour of a point, sampled 4 x 4 times per pixel for smooth edges.
+"""
+import math
+import os
+import struct
+import sys
+
+SAMPLES = 4
+
+
+def clamp(x, lo=0.0, hi=1.0):
+    return max(lo, min(hi, x))
+
+
+def render(width, height, shade):
+    """shade(x, y) -> (r, g, b, a) with components in 0..1, or None."""
+    pixels = []
+    for py in range(height):
+        row = []
+        for px in range(width):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    c = shade(px + (sx + 0.5) / SAMPLES, py + (sy + 0.5) / SAMPLES)
+                    if c:
+                        r, g, b, a = c
+                        acc[0] += r * a
+                        acc[1] += g * a
+                        acc[2] += b * a
+                        acc[3] += a
+            n = SAMPLES * SAMPLES
+            a = acc[3] / n
+            if a > 0:
+                row.append((acc[0] / acc[3], acc[1] / acc[3], acc[2] / acc[3], a))
+            else:
+                row.append((0, 0, 0, 0))
+        pixels.append(row)
+    return pixels
+
+
+def write_ico(path, width, height, pixels):
+    xor = bytearray()
+    for row in reversed(pixels):  # bottom-up
+        for r, g, b, a in row:
+            xor += bytes((round(b * 255), round(g * 255), round(r * 255), round(a * 255)))
+    mask_stride = ((width + 31) // 32) * 4
+    mask = bytes(mask_stride * height)  # transparency comes from alpha
+    header = struct.pack('<IiiHHIIiiII', 40, width, height * 2, 1, 32, 0,
+                         len(xor) + len(mask), 0, 0, 0, 0)
+    image = header + bytes(xor) + mask
+    icondir = struct.pack('<HHH', 0, 1, 1)
+    entry = struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0, 1, 32, len(image), 6 + 16)
+    with open(path, 'wb') as f:
+        f.write(icondir + entry + image)
+
+
+def over(top, bottom):
+    """Composites two colours (None is transparent)."""
+    if top is None:
+        return bottom
+    if bottom is None or top[3] >= 1:
+        return top
+    a = top[3] + bottom[3] * (1 - top[3])
+    if a == 0:
+        return None
+    mix = [(top[i] * top[3] + bottom[i] * bottom[3] * (1 - top[3])) / a for i in range(3)]
+    return (mix[0], mix[1], mix[2], a)
+
+
+def segment_distance(x, y, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    t = clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy))
+    return math.hypot(x - (ax + t * dx), y - (ay + t * dy))
+
+
+def magnifier(x, y):
+    cx, cy, radius, rim = 52.0, 52.0, 34.0, 9.0
+    d = math.hypot(x - cx, y - cy)
+    colour = None
+    if segment_distance(x, y, 80, 80, 114, 114) < 9:
+        colour = (0.35, 0.22, 0.12, 1.0)
+    if d < radius - rim / 2:
+        glint = clamp(1 - math.hypot(x - 40, y - 38) / 30)
+        colour = (0.70 + 0.3 * glint, 0.86 + 0.14 * glint, 1.0, 0.55 + 0.3 * glint)
+    if abs(d - radius) < rim / 2:
+        light = clamp(0.5 - (x + y - 104) / 120)
+        colour = (0.15 + 0.3 * light, 0.25 + 0.3 * light, 0.45 + 0.3 * light, 1.0)
+    return colour
+
+
+def rounded_box(x, y, left, top, right, bottom, radius):
+    qx = max(left + radius - x, x - (right - radius), 0)
+    qy = max(top + radius - y, y - (bottom - radius), 0)
+    return math.hypot(qx, qy) <= radius
+
+
+def converter(x, y):
+    # A converter: a blue box with a serial port on the left, a network jack
+    # on the right and a double arrow between them.
+    if not rounded_box(x, y, 6, 22, 122, 100, 14):
+        return None
+    shade = 0.85 - 0.25 * (y - 22) / 78
+    colour = (0.10 * shade, 0.38 * shade, 0.75 * shade, 1.0)
+    if rounded_box(x, y, 16, 44, 46, 78, 6):  # serial port
+        colour = (0.85, 0.87, 0.90, 1.0)
+        for px, py in ((24, 55), (31, 55), (38, 55), (27, 67), (35, 67)):
+            if math.hypot(x - px, y - py) < 2.6:
+                colour = (0.2, 0.2, 0.25, 1.0)
+    if rounded_box(x, y, 84, 42, 112, 80, 3):  # network jack
+        colour = (0.85, 0.87, 0.90, 1.0)
+        if 90 <= x <= 106 and 48 <= y <= 70 or 94 <= x <= 102 and 70 <= y <= 75:
+            colour = (0.2, 0.2, 0.25, 1.0)
+    on_arrow = abs(y - 61) < 3 and 54 < x < 76
+    head_left = x >= 50 and abs(y - 61) < (x - 50) * 0.9 and x < 60
+    head_right = x <= 80 and abs(y - 61) < (80 - x) * 0.9 and x > 70
+    if on_arrow or head_left or head_right:
+        colour = (1.0, 1.0, 1.0, 1.0)
+    return colour
+
+
+def gear(x, y):
+    cx, cy = 64.0, 64.0
+    d = math.hypot(x - cx, y - cy)
+    angle = math.atan2(y - cy, x - cx)
+    teeth = 10
+    phase = (angle * teeth / (2 * math.pi)) % 1.0
+    tooth = 1.0 if 0.25 < phase < 0.75 else 0.0
+    outer = 44 + 14 * tooth
+    if d > outer or d < 16:
+        return None
+    light = clamp(0.5 + (cx - x + cy - y) / 200)
+    grey = 0.45 + 0.3 * light
+    if d < 24:
+        grey -= 0.12
+    return (grey, grey, grey, 1.0)
+
+
+def main():
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), '..', 'resources', 'ico')
+    os.makedirs(out, exist_ok=True)
+    for name, width, height, shade in (('query1.ico', 128, 128, magnifier),
+                                       ('log.ico', 128, 118, converter),
+                                       ('T8.ico', 128, 128, gear)):
+        write_ico(os.path.join(out, name), width, height, render(width, height, shade))
+        print('wrote', os.path.join(out, name))
+
+
+if __name__ == '__main__':
+    main()
