@@ -9,6 +9,7 @@ packages=(
     libssl-dev                                  # tests and benchmarks only: an independent AES
     iproute2 util-linux                         # private network namespaces for tests and runs
     xvfb xauth x11-utils                        # the real window under a virtual display
+    binutils-mingw-w64-x86-64                   # checks the Windows resource script
 )
 
 missing=()
