@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test bench format clean
+.PHONY: all deps build run test bench screenshots format clean
 
 all: build
 
@@ -24,6 +24,10 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/bench_cipher
+
+# The real window under a virtual display, with three simulated converters.
+screenshots: build
+	scripts/screenshots.sh $(BUILD_DIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
