@@ -179,4 +179,22 @@ void encodeRequest(const DeviceRecord &record, QByteArray &frame)
     frame.replace(0, TAIL_OFFSET, reinterpret_cast<const char *>(f), TAIL_OFFSET);
 }
 
+void encodeReply(const DeviceRecord &record, quint8 versionByte, QByteArray &frame)
+{
+    encodeRequest(record, frame);
+    auto *f = reinterpret_cast<quint8 *>(frame.data());
+    f[VERSION_OFFSET] = versionByte;
+    for (int i = VERSION_OFFSET + 1; i < NAME_OFFSET; ++i)
+        f[i] = 0;
+    FrameChecksum::store(f);
+}
+
+quint8 versionByte(const QString &version)
+{
+    const QStringList parts = version.split(QLatin1Char('.'));
+    const int major = decimal(parts.value(0));
+    const int minor = decimal(parts.value(1));
+    return quint8(((major & 0x0F) << 4) | (minor & 0x0F));
+}
+
 } // namespace DeviceFrame

@@ -16,6 +16,13 @@ DeviceRecord decodeReply(const QByteArray &frame, const QString &deviceIp);
 // grown to 64 bytes.
 void encodeRequest(const DeviceRecord &record, QByteArray &frame);
 
+// The converter's side: writes bytes 0 to 51 of a reply, with the version
+// byte at 6 and zeros at 7 to 9 where a request carries its tag.
+void encodeReply(const DeviceRecord &record, quint8 versionByte, QByteArray &frame);
+
+// "major.minor" back to the version byte (high nibble major, low nibble minor).
+quint8 versionByte(const QString &version);
+
 // Field conversions, shared with the code that checks what may be sent.
 void putAddress(const QString &text, quint8 *field);
 QString getAddress(const quint8 *field);

@@ -1,7 +1,6 @@
 #include "windowharness.h"
 
 #include "deviceframe.h"
-#include "framechecksum.h"
 #include "framecipher.h"
 #include "protocolconstants.h"
 
@@ -32,10 +31,7 @@ DeviceRecord sampleDevice(const QString &mac, const QString &name)
 QByteArray replyPlaintext(const DeviceRecord &record, quint8 version)
 {
     QByteArray frame(FRAME_SIZE, '\0');
-    DeviceFrame::encodeRequest(record, frame);
-    frame[6] = char(version);
-    frame[7] = frame[8] = frame[9] = '\0';
-    FrameChecksum::store(reinterpret_cast<std::uint8_t *>(frame.data()));
+    DeviceFrame::encodeReply(record, version, frame);
     return frame;
 }
 

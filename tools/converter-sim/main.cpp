@@ -1,0 +1,209 @@
+// converter-sim: plays one or more serial-to-Ethernet converters on the
+// network, so that the configuration tool can be tried and tested without
+// hardware. Run it only inside a private network (scripts/netlab).
+#include "simulator.h"
+#include "statefile.h"
+
+#include "framecipher.h"
+#include "protocolconstants.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int EXIT_USAGE = 2;
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    (void)!::write(signalPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop, so the program exits cleanly.
+void quitOnSignals(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// A thousand converters need a thousand sockets.
+void raiseFileLimit()
+{
+    rlimit limit;
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+int usageError(const QString &message)
+{
+    QTextStream(stderr) << "converter-sim: " << message << "\n"
+                        << "Try 'converter-sim --help'.\n";
+    return EXIT_USAGE;
+}
+
+bool parseCount(const QString &text, int min, int max, int *value)
+{
+    bool ok = false;
+    *value = text.toInt(&ok);
+    return ok && *value >= min && *value <= max;
+}
+
+// Converters numbered from the base MAC and the base address upwards.
+QList<SimulatedConverter> generate(int count, quint64 baseMac, quint32 baseAddress,
+                                   const QString &namePattern, const QString &version)
+{
+    QList<SimulatedConverter> list;
+    for (int i = 0; i < count; ++i) {
+        SimulatedConverter c;
+        DeviceRecord &s = c.settings;
+        s.mac = QStringLiteral("%1").arg(baseMac + quint64(i), 12, 16, QLatin1Char('0')).toUpper();
+        s.version = version;
+        s.nameBytes = namePattern.arg(i + 1, 4, 10, QLatin1Char('0')).toUtf8().left(10);
+        s.deviceName = QString::fromUtf8(s.nameBytes);
+        c.replyFrom = QHostAddress(baseAddress + quint32(i));
+        s.ipType = 0;
+        s.mode = 1;
+        s.lip = c.replyFrom.toString();
+        s.subnet = QStringLiteral("255.255.0.0");
+        s.gaw = QStringLiteral("0.0.0.0");
+        s.lport = QStringLiteral("4001");
+        s.sip = QStringLiteral("10.77.0.1");
+        s.sport = QStringLiteral("5001");
+        s.baud = QStringLiteral("115200");
+        s.parity = 0;
+        s.dataBit = 1;
+        s.stopBit = 0;
+        list << c;
+    }
+    return list;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("converter-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Plays serial-to-Ethernet converters on UDP port 1500: answers each probe "
+                       "\"FFFF\" with an encrypted reply broadcast from port 1500, and applies "
+                       "each configure frame addressed to one of its MACs. The state lives in a "
+                       "JSON file that is rewritten after each applied configure; an existing "
+                       "file is loaded and the options that describe new converters are "
+                       "ignored. Run it only inside a private network (scripts/netlab)."));
+    parser.addHelpOption();
+    const QCommandLineOption state({"s", "state"}, "State file (JSON).", "file");
+    const QCommandLineOption count({"n", "count"}, "Converters in a new state (default 1).", "N",
+                                   "1");
+    const QCommandLineOption baseMac("base-mac", "First MAC, 12 hex digits (default 02AB00000001).",
+                                     "mac", "02AB00000001");
+    const QCommandLineOption baseAddress(
+        "base-address", "Address of the first converter; the others follow (default 127.0.0.11).",
+        "ipv4", "127.0.0.11");
+    const QCommandLineOption name("name", "Name pattern, %1 is the number (default SIM-%1).",
+                                  "text", "SIM-%1");
+    const QCommandLineOption version("fw-version", "Firmware version major.minor (default 1.2).",
+                                     "x.y", "1.2");
+    const QCommandLineOption delay("delay", "Milliseconds before answering (default 0).", "ms",
+                                   "0");
+    const QCommandLineOption jitter(
+        "jitter", "Up to this many random milliseconds more, per converter (default 0).", "ms",
+        "0");
+    const QCommandLineOption fault(
+        "fault",
+        "Misbehave: twice, wrong-key, bad-checksum, short, long or foreign-port; NAME@K for the "
+        "K-th converter only. Repeatable; added to the state.",
+        "name[@k]");
+    parser.addOptions({state, count, baseMac, baseAddress, name, version, delay, jitter, fault});
+
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+    if (!parser.isSet(state))
+        return usageError(QStringLiteral("--state is required"));
+
+    int converterCount = 0, delayMs = 0, jitterMs = 0;
+    if (!parseCount(parser.value(count), 1, 65535, &converterCount))
+        return usageError(QStringLiteral("--count must be from 1 to 65535"));
+    if (!parseCount(parser.value(delay), 0, 600000, &delayMs))
+        return usageError(QStringLiteral("--delay must be from 0 to 600000"));
+    if (!parseCount(parser.value(jitter), 0, 600000, &jitterMs))
+        return usageError(QStringLiteral("--jitter must be from 0 to 600000"));
+    bool macOk = parser.value(baseMac).size() == 12;
+    const quint64 firstMac = parser.value(baseMac).toULongLong(&macOk, 16);
+    if (!macOk || parser.value(baseMac).size() != 12)
+        return usageError(QStringLiteral("--base-mac must be 12 hexadecimal digits"));
+    const QHostAddress firstAddress(parser.value(baseAddress));
+    if (firstAddress.protocol() != QAbstractSocket::IPv4Protocol)
+        return usageError(QStringLiteral("--base-address must be an IPv4 address"));
+
+    FrameCipher::setKey(FRAME_KEY);
+
+    const QString statePath = parser.value(state);
+    QList<SimulatedConverter> converters;
+    QString error;
+    if (QFileInfo::exists(statePath)) {
+        if (!StateFile::load(statePath, &converters, &error))
+            return usageError(error);
+    } else {
+        converters = generate(converterCount, firstMac, firstAddress.toIPv4Address(),
+                              parser.value(name), parser.value(version));
+    }
+    for (const QString &spec : parser.values(fault)) {
+        const QStringList parts = spec.split(QLatin1Char('@'));
+        Fault f;
+        int which = 0;
+        if (parts.size() > 2 || !faultFromName(parts.at(0), &f) ||
+            (parts.size() == 2 && !parseCount(parts.at(1), 1, converters.size(), &which)))
+            return usageError(QStringLiteral("bad --fault %1").arg(spec));
+        for (int i = 0; i < converters.size(); ++i) {
+            if (which == 0 || which == i + 1)
+                converters[i].faults.insert(f);
+        }
+    }
+    if (!StateFile::save(statePath, converters, &error)) {
+        QTextStream(stderr) << "converter-sim: " << error << '\n';
+        return 1;
+    }
+
+    raiseFileLimit();
+    quitOnSignals(app);
+    Simulator simulator(converters, statePath, delayMs, jitterMs);
+    if (!simulator.start(&error)) {
+        QTextStream(stderr) << "converter-sim: " << error << '\n';
+        return 1;
+    }
+    QTextStream out(stdout);
+    out << "converter-sim: ready, " << converters.size() << " converter(s)" << Qt::endl;
+    QObject::connect(&simulator, &Simulator::configured, [&out, &simulator](int index) {
+        out << "converter-sim: configured " << simulator.converters().at(index).settings.mac
+            << Qt::endl;
+    });
+    return app.exec();
+}

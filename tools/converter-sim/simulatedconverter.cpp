@@ -1,0 +1,111 @@
+#include "simulatedconverter.h"
+
+#include "deviceframe.h"
+#include "framechecksum.h"
+#include "framecipher.h"
+#include "protocolconstants.h"
+
+namespace {
+
+// Any key but the frame key: what a converter of another make would use.
+constexpr std::uint8_t OTHER_KEY[16] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77,
+                                        0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+
+struct FaultName
+{
+    Fault fault;
+    const char *name;
+};
+
+constexpr FaultName FAULT_NAMES[] = {
+    {Fault::AnswerTwice, "twice"},
+    {Fault::WrongKey, "wrong-key"},
+    {Fault::BadChecksum, "bad-checksum"},
+    {Fault::Short, "short"},
+    {Fault::Long, "long"},
+    {Fault::ForeignPort, "foreign-port"},
+};
+
+std::uint8_t *bytes(QByteArray &array)
+{
+    return reinterpret_cast<std::uint8_t *>(array.data());
+}
+
+} // namespace
+
+QString faultName(Fault fault)
+{
+    for (const FaultName &f : FAULT_NAMES) {
+        if (f.fault == fault)
+            return QString::fromLatin1(f.name);
+    }
+    return QString();
+}
+
+bool faultFromName(const QString &name, Fault *fault)
+{
+    for (const FaultName &f : FAULT_NAMES) {
+        if (name == QLatin1String(f.name)) {
+            *fault = f.fault;
+            return true;
+        }
+    }
+    return false;
+}
+
+QList<Fault> allFaults()
+{
+    QList<Fault> list;
+    for (const FaultName &f : FAULT_NAMES)
+        list << f.fault;
+    return list;
+}
+
+QByteArray SimulatedConverter::replyDatagram() const
+{
+    QByteArray frame(FRAME_SIZE, '\0');
+    DeviceFrame::encodeReply(settings, DeviceFrame::versionByte(settings.version), frame);
+    if (faults.contains(Fault::BadChecksum))
+        frame[CHECKSUM_OFFSET] = char(frame.at(CHECKSUM_OFFSET) ^ 0x5A);
+    if (faults.contains(Fault::WrongKey)) {
+        FrameCipher::setKey(OTHER_KEY);
+        FrameCipher::encrypt(bytes(frame), FRAME_SIZE);
+        FrameCipher::setKey(FRAME_KEY);
+    } else {
+        FrameCipher::encrypt(bytes(frame), FRAME_SIZE);
+    }
+    if (faults.contains(Fault::Short))
+        frame.chop(1);
+    else if (faults.contains(Fault::Long))
+        frame.append('\0');
+    return frame;
+}
+
+bool SimulatedConverter::applyConfigure(const QByteArray &plaintext)
+{
+    if (plaintext.size() != FRAME_SIZE)
+        return false;
+    const DeviceRecord sent = DeviceFrame::decodeReply(plaintext, settings.deviceIp);
+    if (sent.mac != settings.mac)
+        return false;
+    // The name, like every other field, is taken exactly as it came.
+    DeviceRecord next = sent;
+    next.version = settings.version;
+    settings = next;
+    ++configureCount;
+    return true;
+}
+
+QByteArray configurePlaintext(const QByteArray &datagram)
+{
+    if (datagram.size() != FRAME_SIZE)
+        return QByteArray();
+    QByteArray plain = datagram;
+    FrameCipher::decrypt(bytes(plain), FRAME_SIZE);
+    if (!FrameChecksum::isValid(bytes(plain)))
+        return QByteArray();
+    if (plain.mid(CONFIG_TAG_OFFSET, CONFIG_TAG_SIZE) !=
+        QByteArray::fromRawData(CONFIG_TAG, CONFIG_TAG_SIZE))
+        return QByteArray();
+    return plain;
+}

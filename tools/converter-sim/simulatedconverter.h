@@ -1,0 +1,47 @@
+#pragma once
+
+#include "devicerecord.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QSet>
+#include <QString>
+
+// Ways a converter can misbehave on demand.
+enum class Fault {
+    AnswerTwice, // every reply is sent twice
+    WrongKey,    // replies are encrypted under another key
+    BadChecksum, // replies carry a wrong checksum
+    Short,       // replies are 63 bytes long
+    Long,        // replies are 65 bytes long
+    ForeignPort, // replies leave from port 1501
+};
+
+inline uint qHash(Fault fault, uint seed = 0)
+{
+    return ::qHash(int(fault), seed);
+}
+
+QString faultName(Fault fault);
+bool faultFromName(const QString &name, Fault *fault);
+QList<Fault> allFaults();
+
+// One converter: its identity, its settings as a record, and its faults.
+struct SimulatedConverter
+{
+    DeviceRecord settings;  // mac, version and nameBytes included
+    QHostAddress replyFrom; // the address its replies leave from
+    QSet<Fault> faults;
+    int configureCount = 0; // configure frames applied since the state began
+
+    // The datagram it sends in answer to a probe.
+    QByteArray replyDatagram() const;
+
+    // Applies a decrypted, checksum-valid configure frame addressed to it.
+    // Returns false (and changes nothing) for any other plaintext.
+    bool applyConfigure(const QByteArray &plaintext);
+};
+
+// The plaintext of a datagram when it is a configure request with a valid
+// checksum; an empty array otherwise.
+QByteArray configurePlaintext(const QByteArray &datagram);
