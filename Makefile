@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test bench screenshots format clean
+.PHONY: all deps build run test bench screenshots demo format clean
 
 all: build
 
@@ -28,6 +28,10 @@ bench: build
 # The real window under a virtual display, with three simulated converters.
 screenshots: build
 	scripts/screenshots.sh $(BUILD_DIR)
+
+# Try the tool without hardware: three simulated converters on a private network.
+demo: build
+	scripts/demo.sh $(BUILD_DIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
