@@ -7,6 +7,7 @@
 #include "replyintake.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHostAddress>
 #include <QPushButton>
@@ -16,6 +17,7 @@ void MainWindow::on_pushButton_SearchDevice_clicked()
 {
     clearDeviceRows();
     devices.clear();
+    listedMacs.clear();
     currentDevice.mac = QString();
     form->groupBox_Config->setEnabled(false);
     form->pushButton_SaveConfigure->setEnabled(false);
@@ -26,41 +28,98 @@ void MainWindow::on_pushButton_SearchDevice_clicked()
                              QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)), DEVICE_PORT);
 }
 
-// One datagram per notification; the socket notifies again for the next.
+namespace {
+
+// How long one notification keeps taking in new datagrams. A crowd answering
+// at once is read as it arrives, so the kernel's buffer does not overflow;
+// under a flood the window still returns to its event loop this often.
+constexpr int INTAKE_BUDGET_MS = 50;
+
+struct Arrival
+{
+    QByteArray datagram;
+    QString sender;
+    quint16 port = 0;
+};
+
+// Moves every waiting datagram from the socket into the queue. The pending
+// size is -1 when none is waiting, which saves asking twice per datagram.
+void drain(QUdpSocket *socket, QList<Arrival> &queue)
+{
+    for (;;) {
+        const qint64 size = socket->pendingDatagramSize();
+        if (size < 0)
+            return;
+        Arrival arrival;
+        arrival.datagram.resize(int(size));
+        QHostAddress sender;
+        const qint64 read =
+            socket->readDatagram(arrival.datagram.data(), size, &sender, &arrival.port);
+        if (read < 0)
+            return;
+        arrival.datagram.resize(int(read));
+        arrival.sender = sender.toString();
+        queue.append(arrival);
+    }
+}
+
+} // namespace
+
+// Every waiting datagram on one notification, in arrival order: one pass of
+// the event loop (and one repaint) per datagram would make a crowd of replies
+// overflow the socket's buffer.
 void MainWindow::SocketRecvData()
 {
-    const qint64 size = udpSocket->pendingDatagramSize();
-    if (size < 0)
-        return;
-    QByteArray datagram(int(size), '\0');
-    QHostAddress sender;
-    quint16 senderPort = 0;
-    const qint64 read = udpSocket->readDatagram(datagram.data(), size, &sender, &senderPort);
-    if (read < 0)
-        return;
-    datagram.resize(int(read));
+    QList<Arrival> queue;
+    drain(udpSocket, queue);
+    QElapsedTimer budget;
+    budget.start();
+    bool listed = false;
+    while (!queue.isEmpty()) {
+        const Arrival arrival = queue.takeFirst();
+        listed |= handleDatagram(arrival.datagram, arrival.sender, arrival.port);
+        if (budget.elapsed() < INTAKE_BUDGET_MS)
+            drain(udpSocket, queue);
+    }
+    // The form shows the newest listed converter. Nothing is drawn and no
+    // input is handled inside this loop, and the form rules end in the same
+    // state whichever records passed through before, so loading the last one
+    // shows exactly what loading each in turn would.
+    if (listed)
+        recordToForm(devices.constLast());
+}
 
-    const QString senderText = sender.toString();
-    qDebug() << ReplyIntake::datagramLogLine(senderText, senderPort, datagram);
+// Logs and examines one datagram; true when it listed a new converter.
+bool MainWindow::handleDatagram(const QByteArray &datagram, const QString &sender, quint16 port)
+{
+    qDebug() << ReplyIntake::datagramLogLine(sender, port, datagram);
 
-    const ReplyIntake::Result result = ReplyIntake::examine(datagram, senderPort);
+    const ReplyIntake::Result result = ReplyIntake::examine(datagram, port);
     if (ReplyIntake::decrypted(result.verdict))
         qDebug() << result.plaintext.toHex().toUpper();
     if (result.verdict != ReplyIntake::Verdict::Accepted)
-        return;
+        return false;
     qDebug() << result.plaintext.toHex().toUpper();
 
-    addDeviceFromFrame(result.plaintext, ReplyIntake::deviceIpFromSender(senderText));
+    return listDevice(
+        DeviceFrame::decodeReply(result.plaintext, ReplyIntake::deviceIpFromSender(sender)));
 }
 
 void MainWindow::addDeviceFromFrame(QByteArray frame, QString deviceIp)
 {
     const DeviceRecord record = DeviceFrame::decodeReply(frame, deviceIp);
-    for (const DeviceRecord &known : qAsConst(devices)) {
-        if (known.mac == record.mac)
-            return;
-    }
+    if (listDevice(record))
+        recordToForm(record);
+}
+
+// A new row and record unless the MAC is listed already; true when added.
+bool MainWindow::listDevice(const DeviceRecord &record)
+{
+    // The same answer as looking through devices, without the walk.
+    if (listedMacs.contains(record.mac))
+        return false;
     addDeviceRow(record.deviceIp, record.deviceName, record.mac, record.version);
     devices.append(record);
-    recordToForm(record);
+    listedMacs.insert(record.mac);
+    return true;
 }

@@ -58,6 +58,8 @@ void MainWindow::initWindow()
     // A failed bind is ignored: the window opens all the same and a search then
     // simply finds nothing.
     udpSocket->bind(QHostAddress::Any, DEVICE_PORT, QAbstractSocket::ShareAddress);
+    // Room for a crowd of converters answering at once; the system caps it.
+    udpSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
     connect(udpSocket, SIGNAL(readyRead()), this, SLOT(SocketRecvData()));
 
     form->groupBox_Config->setEnabled(false);

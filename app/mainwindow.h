@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QSet>
 
 class MainWindowForm;
 class QLineEdit;
@@ -48,7 +49,9 @@ private:
     void formToRecord(DeviceRecord &record);
 
     // Discovery and configuration write.
+    bool handleDatagram(const QByteArray &datagram, const QString &sender, quint16 port);
     void addDeviceFromFrame(QByteArray frame, QString deviceIp);
+    bool listDevice(const DeviceRecord &record);
     void sendConfigure(DeviceRecord record);
     QLineEdit *fieldWidget(ConfigureFrame::Field field) const;
 
@@ -59,4 +62,6 @@ private:
     QList<DeviceRecord> devices;
     MainWindowForm *form = nullptr;
     DeviceRecord currentDevice;
+    // The MACs in devices, so that a crowd of replies is checked in constant time.
+    QSet<QString> listedMacs;
 };

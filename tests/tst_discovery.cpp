@@ -49,6 +49,7 @@ private slots:
     void replyFromOtherPortIsDropped();
     void damagedAndEchoedFramesAreLoggedThenDropped();
     void arrivalOrderAndDuplicates();
+    void burstListsEveryReplyAndShowsTheNewest();
     void clickLoadsRowAndUnlocks();
     void titleRowClickDoesNothing();
     void searchClearsEverything();
@@ -217,6 +218,43 @@ void TestDiscovery::arrivalOrderAndDuplicates()
     QCOMPARE(Access::devices(*window).size(), 3);
     QCOMPARE(Access::devices(*window).at(0).baud, QStringLiteral("9600"));
     QCOMPARE(widget<QLineEdit>("lineEdit_Baud")->text(), QStringLiteral("28800"));
+}
+
+void TestDiscovery::burstListsEveryReplyAndShowsTheNewest()
+{
+    // Replies that arrive together, with modes and random ports that make the
+    // form rules fire in between; the form must end as if each was loaded.
+    DeviceSocket device(QStringLiteral("127.0.0.30"), DEVICE_PORT);
+    QVERIFY(device.isBound());
+    QList<DeviceRecord> records;
+    for (int i = 0; i < 40; ++i) {
+        DeviceRecord r = sampleDevice(QStringLiteral("0000000B%1").arg(i, 4, 10, QLatin1Char('0')));
+        r.mode = (i * 3) % 4;
+        r.ipType = i % 2;
+        r.lport = i % 3 ? QStringLiteral("0") : QString::number(4000 + i);
+        r.baud = QString::number(1200 * (i + 1));
+        records << r;
+    }
+    records.last().mode = 1; // the form's mode before the burst
+    records.last().lport = QStringLiteral("0");
+    for (const DeviceRecord &r : records)
+        device.broadcast(replyDatagram(r));
+    QTRY_COMPARE(table()->rowCount(), records.size() + 1);
+    for (int i = 0; i < records.size(); ++i)
+        QCOMPARE(table()->item(i + 1, 2)->text(), records.at(i).mac);
+
+    MainWindow reference;
+    for (const DeviceRecord &r : records)
+        Access::recordToForm(reference, DeviceFrame::decodeReply(replyPlaintext(r), QString()));
+    for (const char *name : {"lineEdit_Baud", "lineEdit_Lport", "lineEdit_Lip", "lineEdit_Sip"}) {
+        QCOMPARE(widget<QLineEdit>(name)->text(), child<QLineEdit>(&reference, name)->text());
+        QCOMPARE(widget<QLineEdit>(name)->isEnabled(),
+                 child<QLineEdit>(&reference, name)->isEnabled());
+    }
+    QCOMPARE(widget<QComboBox>("comboBox_Mode")->currentIndex(), 1);
+    QCOMPARE(widget<QCheckBox>("checkBox_Random")->isChecked(), true);
+    QCOMPARE(widget<QCheckBox>("checkBox_Random")->isEnabled(),
+             child<QCheckBox>(&reference, "checkBox_Random")->isEnabled());
 }
 
 void TestDiscovery::clickLoadsRowAndUnlocks()

@@ -15,11 +15,7 @@ struct MainWindowTestAccess
 {
     static const QList<DeviceRecord> &devices(const MainWindow &w) { return w.devices; }
     // Lists a record the way a reply would, without the search for its MAC.
-    static void appendDevice(MainWindow &w, const DeviceRecord &r)
-    {
-        w.addDeviceRow(r.deviceIp, r.deviceName, r.mac, r.version);
-        w.devices.append(r);
-    }
+    static void appendDevice(MainWindow &w, const DeviceRecord &r) { w.listDevice(r); }
     static const DeviceRecord &currentDevice(const MainWindow &w) { return w.currentDevice; }
     static void addDeviceFromFrame(MainWindow &w, const QByteArray &frame, const QString &ip)
     {

@@ -205,5 +205,8 @@ int main(int argc, char *argv[])
         out << "converter-sim: configured " << simulator.converters().at(index).settings.mac
             << Qt::endl;
     });
+    QObject::connect(&simulator, &Simulator::answered, [&out](int sent) {
+        out << "converter-sim: answered with " << sent << " datagram(s)" << Qt::endl;
+    });
     return app.exec();
 }

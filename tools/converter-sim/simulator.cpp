@@ -83,6 +83,7 @@ void Simulator::readDatagrams()
 
 void Simulator::answerProbe()
 {
+    outstanding += list.size();
     for (int i = 0; i < list.size(); ++i) {
         const int wait = delayMs + (jitterMs > 0 ? int(random.bounded(jitterMs + 1)) : 0);
         QTimer::singleShot(wait, this, [this, i] { sendReply(i); });
@@ -95,10 +96,16 @@ void Simulator::sendReply(int index)
     const quint16 port = c.faults.contains(Fault::ForeignPort) ? FOREIGN_PORT : DEVICE_PORT;
     QString error;
     QUdpSocket *socket = senderFor(c.replyFrom, port, &error);
-    if (!socket)
-        return;
-    const QByteArray datagram = c.replyDatagram();
-    const int copies = c.faults.contains(Fault::AnswerTwice) ? 2 : 1;
-    for (int i = 0; i < copies; ++i)
-        socket->writeDatagram(datagram, QHostAddress::Broadcast, DEVICE_PORT);
+    if (socket) {
+        const QByteArray datagram = c.replyDatagram();
+        const int copies = c.faults.contains(Fault::AnswerTwice) ? 2 : 1;
+        for (int i = 0; i < copies; ++i) {
+            if (socket->writeDatagram(datagram, QHostAddress::Broadcast, DEVICE_PORT) >= 0)
+                ++sentForProbe;
+        }
+    }
+    if (--outstanding == 0) {
+        emit answered(sentForProbe);
+        sentForProbe = 0;
+    }
 }

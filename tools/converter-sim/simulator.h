@@ -26,6 +26,8 @@ public:
 
 signals:
     void configured(int index);
+    // Every converter has answered the last probe; sent counts the datagrams.
+    void answered(int sent);
 
 private slots:
     void readDatagrams();
@@ -40,6 +42,8 @@ private:
     int delayMs;
     int jitterMs;
     QRandomGenerator random;
+    int outstanding = 0;
+    int sentForProbe = 0;
     QUdpSocket *listener = nullptr;
     // One socket per reply address and source port.
     QHash<QString, QUdpSocket *> senders;
