@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test bench screenshots demo format clean
+.PHONY: all deps build run test bench bench-burst bench-flood bench-startup screenshots demo format clean
 
 all: build
 
@@ -24,6 +24,18 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/bench_cipher
+
+# A thousand simulated converters answering one probe within 10 ms.
+bench-burst: build
+	scripts/bench-burst.sh $(BUILD_DIR) 1000 10 5
+
+# 100,000 datagrams of junk at the window.
+bench-flood: build
+	scripts/bench-flood.sh $(BUILD_DIR) 100000
+
+# Time to the first shown window and peak memory, against a bare Qt window.
+bench-startup: build
+	scripts/bench-startup.sh $(BUILD_DIR) 10
 
 # The real window under a virtual display, with three simulated converters.
 screenshots: build

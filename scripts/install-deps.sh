@@ -8,7 +8,8 @@ packages=(
     qtbase5-dev qttools5-dev qttools5-dev-tools # Qt 5.15: widgets, network, linguist tools
     libssl-dev                                  # tests and benchmarks only: an independent AES
     iproute2 util-linux                         # private network namespaces for tests and runs
-    xvfb xauth x11-utils                        # the real window under a virtual display
+    xvfb xauth x11-utils xdotool imagemagick    # the real window under a virtual display
+    libxcb1-dev fonts-wqy-microhei              # start-up benchmark; Chinese texts on screen
     binutils-mingw-w64-x86-64                   # checks the Windows resource script
 )
 

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "privatenetwork.h"
+#include "protocolconstants.h"
 #include "windowharness.h"
 
 #include <QCheckBox>
@@ -7,8 +8,11 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QNetworkDatagram>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
+#include <QUdpSocket>
 #include <QValidator>
 #include <QtTest>
 
@@ -25,6 +29,7 @@ private slots:
     void validators_data();
     void validators();
     void initialStates();
+    void portTakenByAnotherProgram();
 
 private:
     template <typename T> T *widget(const char *name) { return child<T>(window, name); }
@@ -162,6 +167,32 @@ void TestMainWindow::initialStates()
     QCOMPARE(widget<QComboBox>("comboBox_Mode")->currentIndex(), 1);
     QCOMPARE(widget<QComboBox>("comboBox_DataBit")->currentIndex(), 1);
     QVERIFY(!widget<QCheckBox>("checkBox_Random")->isChecked());
+}
+
+void TestMainWindow::portTakenByAnotherProgram()
+{
+    delete window;
+    window = nullptr;
+    // Another program holds the port without sharing it.
+    QUdpSocket holder;
+    QVERIFY(holder.bind(QHostAddress::AnyIPv4, DEVICE_PORT, QAbstractSocket::DontShareAddress));
+    LogCapture log;
+    window = new MainWindow;
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(QApplication::topLevelWidgets().size(), 1); // no message box
+    QVERIFY(window->statusBar()->currentMessage().isEmpty());
+
+    QTest::mouseClick(widget<QPushButton>("pushButton_SearchDevice"), Qt::LeftButton);
+    // The holder hears the probe and answers as a converter would; the answer
+    // reaches only the holder, and the search finds nothing.
+    QTRY_VERIFY(holder.hasPendingDatagrams());
+    QCOMPARE(holder.receiveDatagram().data(), QByteArray("FFFF"));
+    holder.writeDatagram(replyDatagram(sampleDevice(QStringLiteral("00000000E001"))),
+                         QHostAddress::Broadcast, DEVICE_PORT);
+    QTest::qWait(200);
+    QCOMPARE(widget<QTableWidget>("tableWidget_DeviceList")->rowCount(), 1);
+    QVERIFY(log.lines().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
