@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test bench bench-burst bench-flood bench-startup screenshots demo format clean
+.PHONY: all deps build run test bench bench-burst bench-flood bench-startup fuzz screenshots demo format clean
 
 all: build
 
@@ -36,6 +36,11 @@ bench-flood: build
 # Time to the first shown window and peak memory, against a bare Qt window.
 bench-startup: build
 	scripts/bench-startup.sh $(BUILD_DIR) 10
+
+# libFuzzer with ASan and UBSan on the intake, the decoder and the frame builder.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh
 
 # The real window under a virtual display, with three simulated converters.
 screenshots: build

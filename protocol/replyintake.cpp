@@ -49,11 +49,11 @@ bool decrypted(Verdict verdict)
 QString datagramLogLine(const QString &senderAddress, quint16 senderPort,
                         const QByteArray &datagram)
 {
+    // All four at once: chained arg() calls would also replace a "%1" inside
+    // the address text, which an IPv6 scope such as "fe80::1%1" contains.
     return QStringLiteral("%1:%2[%3]:%4")
-        .arg(senderAddress)
-        .arg(senderPort)
-        .arg(datagram.size())
-        .arg(QString::fromLatin1(datagram.toHex().toUpper()));
+        .arg(senderAddress, QString::number(senderPort), QString::number(datagram.size()),
+             QString::fromLatin1(datagram.toHex().toUpper()));
 }
 
 QString deviceIpFromSender(const QString &senderAddress)

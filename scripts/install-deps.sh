@@ -13,6 +13,11 @@ packages=(
     binutils-mingw-w64-x86-64                   # checks the Windows resource script
 )
 
+# make fuzz also needs clang with its libFuzzer and sanitizer runtimes.
+if [[ "${1:-}" == "--fuzz" ]]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)

@@ -153,6 +153,8 @@ void TestReplyIntake::logLine_data()
                            << "::ffff:127.0.0.1:1500[4]:46464646";
     QTest::newRow("empty") << "::ffff:10.0.0.2" << 40000 << QByteArray()
                            << "::ffff:10.0.0.2:40000[0]:";
+    QTest::newRow("IPv6 scope") << "fe80::1%1" << 1500 << QByteArray("\x01", 1)
+                                << "fe80::1%1:1500[1]:01";
     QTest::newRow("upper case") << "192.168.1.7" << 1500 << QByteArray::fromHex("00abff0a")
                                 << "192.168.1.7:1500[4]:00ABFF0A";
 }
