@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test bench bench-burst bench-flood bench-startup fuzz screenshots demo format clean
+.PHONY: all deps build run test test-sanitize bench bench-burst bench-flood bench-startup fuzz screenshots demo format clean
 
 all: build
 
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	scripts/run-tests.sh $(BUILD_DIR)
+
+# The whole suite again, built with AddressSanitizer and UBSan in build-sanitize/.
+test-sanitize: deps
+	scripts/test-sanitize.sh build-sanitize
 
 bench: build
 	$(BUILD_DIR)/bin/bench_cipher

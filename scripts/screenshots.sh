@@ -38,7 +38,7 @@ pids+=($!)
 QT_QPA_PLATFORM=xcb "$build/bin/converter-config" >"$work/app.log" 2>&1 &
 pids+=($!)
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1 || true)
 sleep 1
 # "Search Device", then the newest row.
 xdotool mousemove --window "$window" 73 301 click 1

@@ -26,6 +26,10 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "blackbox: $*" >&2
+    echo "--- the tool's output:" >&2
+    cat "$work/app.log" >&2 || true
+    echo "--- the simulator's output:" >&2
+    cat "$work/sim.log" >&2 || true
     exit 1
 }
 
@@ -37,13 +41,15 @@ grep -q ready "$work/sim.log" || fail "the simulator did not start"
 
 QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
 pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1)
-[[ -n "$window" ]] || fail "the window did not open"
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1 || true)
+[[ -n "$window" ]] || fail "the window did not open within a minute"
 sleep 0.5
 
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 click 73 301                      # Search Device
-sleep 0.5
+for _ in $(seq 100); do grep -q answered "$work/sim.log" && break; sleep 0.1; done
+grep -q answered "$work/sim.log" || fail "the simulator heard no probe"
+sleep 1                           # the window lists the reply
 click 230 68                      # the converter's row
 xdotool mousemove --window "$window" 620 269 click --repeat 3 1   # the baud rate field
 xdotool key --window "$window" ctrl+a BackSpace
@@ -51,7 +57,7 @@ xdotool type --window "$window" --delay 30 38400
 sleep 0.3
 click 585 341                     # Configure
 
-for _ in $(seq 50); do grep -q '"baud": "38400"' "$work/state.json" && break; sleep 0.1; done
+for _ in $(seq 200); do grep -q '"baud": "38400"' "$work/state.json" && break; sleep 0.1; done
 mkdir -p "$out"
 import -window "$window" "$out/blackbox.png"
 grep -q '"baud": "38400"' "$work/state.json" || fail "the converter's state did not change: $(cat "$work/state.json")"
