@@ -175,13 +175,13 @@ int main(int argc, char *argv[])
         converters = generate(converterCount, firstMac, firstAddress.toIPv4Address(),
                               parser.value(name), parser.value(version));
     }
-    for (const QString &spec : parser.values(fault)) {
-        const QStringList parts = spec.split(QLatin1Char('@'));
+    for (const QString &request : parser.values(fault)) {
+        const QStringList parts = request.split(QLatin1Char('@'));
         Fault f;
         int which = 0;
         if (parts.size() > 2 || !faultFromName(parts.at(0), &f) ||
             (parts.size() == 2 && !parseCount(parts.at(1), 1, converters.size(), &which)))
-            return usageError(QStringLiteral("bad --fault %1").arg(spec));
+            return usageError(QStringLiteral("bad --fault %1").arg(request));
         for (int i = 0; i < converters.size(); ++i) {
             if (which == 0 || which == i + 1)
                 converters[i].faults.insert(f);
