@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "mainwindowform.h"
+#include "tabletitles.h"
 
 #include <QCoreApplication>
 #include <QTableWidget>
@@ -11,11 +12,6 @@ namespace {
 
 // True when the Chinese catalogue was the last one asked for.
 bool isChinese = false;
-
-// Each language's title row is asked for while that language's catalogue is
-// installed, so these are the texts that reach the screen.
-const char *const ENGLISH_TITLES[4] = {"Device IP", "Device Name", "MAC", "Version"};
-const char *const CHINESE_TITLES[4] = {"设备IP", "设备名称", "MAC地址", "版本"};
 
 } // namespace
 

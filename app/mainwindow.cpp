@@ -3,6 +3,7 @@
 #include "framecipher.h"
 #include "mainwindowform.h"
 #include "protocolconstants.h"
+#include "tabletitles.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -20,8 +21,6 @@ namespace {
 // Four decimal numbers from 0 to 255 joined by dots; leading zeros pass.
 const char IPV4_PATTERN[] =
     "((2[0-4]\\d|25[0-5]|[01]?\\d\\d?)\\.){3}(2[0-4]\\d|25[0-5]|[01]?\\d\\d?)";
-
-const char *const TITLE_TEXTS[4] = {"Device IP", "Device Name", "MAC", "Version"};
 
 } // namespace
 
@@ -91,7 +90,7 @@ void MainWindow::setUpDeviceTable()
         header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 
     for (int column = 0; column < 4; ++column)
-        table->setItem(0, column, new QTableWidgetItem(QObject::tr(TITLE_TEXTS[column])));
+        table->setItem(0, column, new QTableWidgetItem(QObject::tr(ENGLISH_TITLES[column])));
     for (int column = 0; column < 4; ++column)
         table->item(0, column)->setTextAlignment(Qt::AlignCenter);
 
