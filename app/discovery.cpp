@@ -35,6 +35,10 @@ namespace {
 // under a flood the window still returns to its event loop this often.
 constexpr int INTAKE_BUDGET_MS = 50;
 
+// At most this many datagrams wait in memory at once, so that a sender faster
+// than the window cannot keep one notification reading for ever.
+constexpr int QUEUE_LIMIT = 256;
+
 struct Arrival
 {
     QByteArray datagram;
@@ -42,11 +46,12 @@ struct Arrival
     quint16 port = 0;
 };
 
-// Moves every waiting datagram from the socket into the queue. The pending
-// size is -1 when none is waiting, which saves asking twice per datagram.
+// Moves waiting datagrams from the socket into the queue, up to its limit.
+// The pending size is -1 when none is waiting, which saves asking twice per
+// datagram.
 void drain(QUdpSocket *socket, QList<Arrival> &queue)
 {
-    for (;;) {
+    while (queue.size() < QUEUE_LIMIT) {
         const qint64 size = socket->pendingDatagramSize();
         if (size < 0)
             return;
