@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <iterator>
+
 namespace {
 
 struct Sim
@@ -26,7 +28,8 @@ struct Sim
 };
 
 // Replies arrive in this order, 150 ms apart. The last host plays six
-// converters with one fault each; only the one that answers twice may list.
+// converters with one fault each, in this order; only the one that answers
+// twice may list.
 const Sim SIMS[] = {
     {"sima", "02AB0000A001", "416C706861", 0, {}},             // "Alpha"
     {"simb", "02AB0000B001", "427261766F", 150, {}},           // "Bravo"
@@ -35,7 +38,7 @@ const Sim SIMS[] = {
      "02AB0000F001",
      "4661756C7479",
      450,
-     {"twice@1", "wrong-key@2", "bad-checksum@3", "foreign-port@4", "short@5", "long@6"}},
+     {"twice", "wrong-key", "bad-checksum", "foreign-port", "short", "long"}},
 };
 
 QJsonObject readState(const QString &path)
@@ -106,49 +109,38 @@ void TestEndToEnd::initTestCase()
         QFAIL("run this test through tests/e2e.sh, which builds the test network");
     QVERIFY(dir.isValid());
 
-    for (const Sim &sim : SIMS) {
+    // Each host's converters written as a state file first, so that the
+    // simulator starts with the names and faults it is to play.
+    for (int i = 0; i < int(std::size(SIMS)); ++i) {
+        const Sim &sim = SIMS[i];
+        const int count = sim.faults.isEmpty() ? 1 : sim.faults.size();
+        const quint64 firstMac = QByteArray(sim.mac).toULongLong(nullptr, 16);
+        QJsonArray converters;
+        for (int k = 0; k < count; ++k) {
+            QJsonObject c{
+                {"mac", QStringLiteral("%1")
+                            .arg(firstMac + quint64(k), 12, 16, QLatin1Char('0'))
+                            .toUpper()},
+                {"replyFrom", netlab({"addr", lab, sim.host, QString::number(k + 1)})},
+                {"nameHex", QString::fromLatin1(sim.nameHex)},
+            };
+            if (!sim.faults.isEmpty())
+                c.insert(QStringLiteral("faults"), QJsonArray{sim.faults.at(k)});
+            converters.append(c);
+        }
+        QFile file(statePath(i));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(QJsonObject{{"converters", converters}}).toJson());
+        file.close();
+
         auto *process = new QProcess(this);
-        QStringList arguments = {QStringLiteral("exec"),
-                                 lab,
-                                 QString::fromLatin1(sim.host),
-                                 QStringLiteral(SIM_PATH),
-                                 QStringLiteral("--state"),
-                                 dir.filePath(QStringLiteral("%1.json").arg(sim.host)),
-                                 QStringLiteral("--base-mac"),
-                                 QString::fromLatin1(sim.mac),
-                                 QStringLiteral("--base-address"),
-                                 netlab({"addr", lab, sim.host}),
-                                 QStringLiteral("--delay"),
-                                 QString::number(sim.delayMs),
-                                 QStringLiteral("--count"),
-                                 QString::number(sim.faults.isEmpty() ? 1 : sim.faults.size())};
-        for (const QString &fault : sim.faults)
-            arguments << QStringLiteral("--fault") << fault;
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process->start(QStringLiteral(NETLAB_PATH), arguments);
+        process->start(QStringLiteral(NETLAB_PATH),
+                       {"exec", lab, sim.host, SIM_PATH, "--state", statePath(i), "--delay",
+                        QString::number(sim.delayMs)});
         QVERIFY(process->waitForReadyRead(10000));
         QVERIFY(process->readLine().startsWith("converter-sim: ready"));
         sims << process;
-    }
-    // The names: plain text for most, ten raw bytes for the third.
-    for (int i = 0; i < sims.size(); ++i) {
-        QFile file(statePath(i));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-        file.close();
-        QJsonArray list = root.value(QStringLiteral("converters")).toArray();
-        QJsonObject first = list.at(0).toObject();
-        first.insert(QStringLiteral("nameHex"), QString::fromLatin1(SIMS[i].nameHex));
-        list.replace(0, first);
-        root.insert(QStringLiteral("converters"), list);
-        sims[i]->terminate();
-        QVERIFY(sims[i]->waitForFinished(5000));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QJsonDocument(root).toJson());
-        file.close();
-        sims[i]->start(QStringLiteral(NETLAB_PATH), sims[i]->arguments());
-        QVERIFY(sims[i]->waitForReadyRead(10000));
-        QVERIFY(sims[i]->readLine().startsWith("converter-sim: ready"));
     }
 
     window = new MainWindow;
