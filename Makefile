@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-sanitize bench bench-burst bench-flood bench-startup fuzz screenshots demo format clean
+.PHONY: all deps build run test test-sanitize bench bench-burst bench-flood bench-startup fuzz screenshots demo format translations clean
 
 all: build
 
@@ -53,6 +53,10 @@ screenshots: build
 # Try the tool without hardware: three simulated converters on a private network.
 demo: build
 	scripts/demo.sh $(BUILD_DIR)
+
+# Refreshes the translation sources' locations from the code (keeps every entry).
+translations: deps
+	scripts/update-translations.py
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

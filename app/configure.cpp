@@ -5,6 +5,7 @@
 #include "mainwindowform.h"
 #include "protocolconstants.h"
 
+#include <QGroupBox>
 #include <QHostAddress>
 #include <QLineEdit>
 #include <QTime>
@@ -23,11 +24,15 @@ void MainWindow::sendConfigure(DeviceRecord record)
 
     // Half-typed text that the validators let stand would write a wrong
     // address, port or baud rate into the converter and could cut it off the
-    // network: send nothing and show the operator where the problem is.
-    const ConfigureFrame::Field unsendable = ConfigureFrame::firstUnsendable(record);
-    if (unsendable != ConfigureFrame::Field::None) {
-        fieldWidget(unsendable)->setFocus(Qt::OtherFocusReason);
-        return;
+    // network: send nothing and show the operator where the problem is. A
+    // field that the form rules have disabled is not used by the converter in
+    // that mode and the operator cannot reach it, so it goes as it stands.
+    for (const ConfigureFrame::Field field : ConfigureFrame::unsendableFields(record)) {
+        QLineEdit *edit = fieldWidget(field);
+        if (edit->isEnabledTo(form->groupBox_Config)) {
+            edit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
     }
 
     // Milliseconds since the start of the current minute.

@@ -87,9 +87,12 @@ void MainWindow::SocketRecvData()
             drain(udpSocket, queue);
     }
     // The form shows the newest listed converter. Nothing is drawn and no
-    // input is handled inside this loop, and the form rules end in the same
-    // state whichever records passed through before, so loading the last one
-    // shows exactly what loading each in turn would.
+    // input is handled inside this loop, and the form rules leave the same
+    // values and enabled states whichever records passed through before, so
+    // loading the last one shows what loading each in turn would. Only the
+    // keyboard focus can differ: an earlier record that disabled the focused
+    // field would have moved the focus on; here it stays unless the newest
+    // record disables that field.
     if (listed)
         recordToForm(devices.constLast());
 }

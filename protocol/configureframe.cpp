@@ -41,23 +41,65 @@ bool isAddress(const QString &text)
 
 namespace ConfigureFrame {
 
+constexpr Field FORM_ORDER[] = {Field::Lip,   Field::Subnet, Field::Gaw, Field::Lport,
+                                 Field::Sip,   Field::Sport,  Field::Baud};
+
 Field firstUnsendable(const DeviceRecord &record)
 {
-    if (!isAddress(record.lip))
-        return Field::Lip;
-    if (!isAddress(record.subnet))
-        return Field::Subnet;
-    if (!isAddress(record.gaw))
-        return Field::Gaw;
-    if (!decimalInRange(record.lport, 0xFFFF))
-        return Field::Lport;
-    if (!isAddress(record.sip))
-        return Field::Sip;
-    if (!decimalInRange(record.sport, 0xFFFF))
-        return Field::Sport;
-    if (!decimalInRange(record.baud, 0xFFFFFF))
-        return Field::Baud;
-    return Field::None;
+    const QVector<Field> fields = unsendableFields(record);
+    return fields.isEmpty() ? Field::None : fields.first();
+}
+
+QVector<Field> unsendableFields(const DeviceRecord &record)
+{
+    QVector<Field> fields;
+    for (const Field field : FORM_ORDER) {
+        if (!canCarry(field, fieldText(record, field)))
+            fields.append(field);
+    }
+    return fields;
+}
+
+bool canCarry(Field field, const QString &text)
+{
+    switch (field) {
+    case Field::Lip:
+    case Field::Subnet:
+    case Field::Gaw:
+    case Field::Sip:
+        return isAddress(text);
+    case Field::Lport:
+    case Field::Sport:
+        return decimalInRange(text, 0xFFFF);
+    case Field::Baud:
+        return decimalInRange(text, 0xFFFFFF);
+    case Field::None:
+        break;
+    }
+    return true;
+}
+
+QString fieldText(const DeviceRecord &record, Field field)
+{
+    switch (field) {
+    case Field::Lip:
+        return record.lip;
+    case Field::Subnet:
+        return record.subnet;
+    case Field::Gaw:
+        return record.gaw;
+    case Field::Lport:
+        return record.lport;
+    case Field::Sip:
+        return record.sip;
+    case Field::Sport:
+        return record.sport;
+    case Field::Baud:
+        return record.baud;
+    case Field::None:
+        break;
+    }
+    return QString();
 }
 
 bool hasTarget(const DeviceRecord &record)

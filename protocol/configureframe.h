@@ -3,6 +3,7 @@
 #include "devicerecord.h"
 
 #include <QByteArray>
+#include <QVector>
 
 // Building the encrypted configure frame that "Configure" broadcasts.
 namespace ConfigureFrame {
@@ -15,6 +16,15 @@ enum class Field { None, Lip, Subnet, Gaw, Lport, Sip, Sport, Baud };
 // not a decimal number from 0 to 65535, a baud rate that is not a decimal
 // number from 0 to 16777215. Field::None when every field can be sent.
 Field firstUnsendable(const DeviceRecord &record);
+
+// Every field that firstUnsendable would name, in form order.
+QVector<Field> unsendableFields(const DeviceRecord &record);
+
+// Whether the frame can carry this text faithfully in the given field.
+bool canCarry(Field field, const QString &text);
+
+// The text that a record holds for a field.
+QString fieldText(const DeviceRecord &record, Field field);
 
 // A record can be sent when its MAC has exactly 12 characters.
 bool hasTarget(const DeviceRecord &record);

@@ -4,157 +4,159 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="33"/>
+        <location filename="../ui/mainwindowform.cpp" line="201"/>
         <source>Baud Rate(bps)</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="36"/>
+        <location filename="../ui/mainwindowform.cpp" line="214"/>
         <source>Configure</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="39"/>
+        <location filename="../ui/mainwindowform.cpp" line="192"/>
         <source>DHCP/Auto IP</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="42"/>
+        <location filename="../ui/mainwindowform.cpp" line="212"/>
         <source>Device Restart</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="45"/>
+        <location filename="../ui/mainwindowform.cpp" line="209"/>
         <source>English</source>
         <translation>中文</translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="48"/>
+        <location filename="../ui/mainwindowform.cpp" line="213"/>
         <source>Factory Reset</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="51"/>
+        <location filename="../ui/mainwindowform.cpp" line="193"/>
         <source>Gateway</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="54"/>
+        <location filename="../ui/mainwindowform.cpp" line="199"/>
         <source>IP Type</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="57"/>
+        <location filename="../ui/mainwindowform.cpp" line="194"/>
         <source>Local Port</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="60"/>
+        <location filename="../ui/mainwindowform.cpp" line="191"/>
         <source>Parameters</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="63"/>
+        <location filename="../ui/mainwindowform.cpp" line="200"/>
         <source>Parity/Dta/Stop</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="66"/>
+        <location filename="../ui/mainwindowform.cpp" line="203"/>
         <source>Random</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="69"/>
+        <location filename="../ui/mainwindowform.cpp" line="206"/>
         <source>Remote IP</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="72"/>
+        <location filename="../ui/mainwindowform.cpp" line="198"/>
         <source>Remote Port</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="75"/>
+        <location filename="../ui/mainwindowform.cpp" line="211"/>
         <source>Search Device</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="78"/>
+        <location filename="../ui/mainwindowform.cpp" line="210"/>
         <source>Search List</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="81"/>
+        <location filename="../ui/mainwindowform.cpp" line="192"/>
+        <location filename="../ui/mainwindowform.cpp" line="195"/>
         <source>Static IP</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="84"/>
+        <location filename="../ui/mainwindowform.cpp" line="196"/>
         <source>Subnet Mask</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="87"/>
+        <location filename="../ui/mainwindowform.cpp" line="204"/>
         <source>UDP</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="90"/>
+        <location filename="../ui/mainwindowform.cpp" line="197"/>
         <source>Work mode</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="93"/>
+        <location filename="../ui/mainwindowform.cpp" line="190"/>
         <source>Morvane-ETH-RS232/RS485 ConfigureTool V1.0</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="96"/>
+        <location filename="../ui/mainwindowform.cpp" line="202"/>
         <source>NONE</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="99"/>
+        <location filename="../ui/mainwindowform.cpp" line="202"/>
         <source>ODD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="102"/>
+        <location filename="../ui/mainwindowform.cpp" line="202"/>
         <source>EVEN</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="105"/>
+        <location filename="../ui/mainwindowform.cpp" line="204"/>
+        <location filename="../ui/mainwindowform.cpp" line="205"/>
         <source>TCP Client</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="108"/>
+        <location filename="../ui/mainwindowform.cpp" line="204"/>
         <source>UDP Server</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="111"/>
+        <location filename="../ui/mainwindowform.cpp" line="204"/>
         <source>TCP Server</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="114"/>
+        <location filename="../ui/mainwindowform.cpp" line="207"/>
         <source>1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="117"/>
+        <location filename="../ui/mainwindowform.cpp" line="207"/>
         <source>2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="120"/>
+        <location filename="../ui/mainwindowform.cpp" line="208"/>
         <source>7</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/mainwindowform.cpp" line="123"/>
+        <location filename="../ui/mainwindowform.cpp" line="208"/>
         <source>8</source>
         <translation type="unfinished"></translation>
     </message>
@@ -174,42 +176,42 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="81"/>
+        <location filename="../app/tabletitles.h" line="9"/>
         <source>Device IP</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="82"/>
+        <location filename="../app/tabletitles.h" line="9"/>
         <source>Device Name</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="83"/>
+        <location filename="../app/tabletitles.h" line="10"/>
         <source>MAC</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="84"/>
+        <location filename="../app/tabletitles.h" line="10"/>
         <source>Version</source>
         <translation></translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="85"/>
+        <location filename="../app/tabletitles.h" line="12"/>
         <source>设备IP</source>
         <translation>Device IP</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="86"/>
+        <location filename="../app/tabletitles.h" line="12"/>
         <source>设备名称</source>
         <translation>Device Name</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="87"/>
+        <location filename="../app/tabletitles.h" line="13"/>
         <source>MAC地址</source>
         <translation>MAC</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="88"/>
+        <location filename="../app/tabletitles.h" line="13"/>
         <source>版本</source>
         <translation>VERSION</translation>
     </message>

@@ -379,41 +379,61 @@ void TestDiscovery::configureTwiceSharesFirstBlocks()
 
 void TestDiscovery::refusedSends_data()
 {
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("device IP") << "lineEdit_Lip"
-                               << "192.168";
-    QTest::newRow("subnet") << "lineEdit_Subnet"
-                            << "255.255.255.";
-    QTest::newRow("gateway") << "lineEdit_Gaw"
-                             << "";
-    QTest::newRow("local port") << "lineEdit_Lport"
-                                << "";
-    QTest::newRow("remote IP") << "lineEdit_Sip"
-                               << "10";
-    QTest::newRow("remote port") << "lineEdit_Sport"
-                                 << "65536";
-    QTest::newRow("baud") << "lineEdit_Baud"
-                          << "";
+    // Texts set in order, then the work mode and IP type; the field that
+    // takes the focus, or empty when the frame is sent.
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("ipType");
+    QTest::addColumn<QString>("focus");
+    const QStringList none;
+    QTest::newRow("device IP") << QStringList{"lineEdit_Lip=192.168"} << 1 << 0 << "lineEdit_Lip";
+    QTest::newRow("subnet") << QStringList{"lineEdit_Subnet=255.255.255."} << 1 << 0
+                            << "lineEdit_Subnet";
+    QTest::newRow("gateway") << QStringList{"lineEdit_Gaw="} << 1 << 0 << "lineEdit_Gaw";
+    QTest::newRow("local port") << QStringList{"lineEdit_Lport="} << 1 << 0 << "lineEdit_Lport";
+    QTest::newRow("remote IP") << QStringList{"lineEdit_Sip=10"} << 1 << 0 << "lineEdit_Sip";
+    QTest::newRow("remote port") << QStringList{"lineEdit_Sport=65536"} << 1 << 0
+                                 << "lineEdit_Sport";
+    QTest::newRow("baud") << QStringList{"lineEdit_Baud="} << 1 << 0 << "lineEdit_Baud";
+    // Disabled by the rules: sent as they stand, missing parts 0.
+    QTest::newRow("remote IP, TCP server")
+        << QStringList{"lineEdit_Sip=192.168"} << 3 << 0 << QString();
+    QTest::newRow("gateway, DHCP") << QStringList{"lineEdit_Gaw="} << 1 << 1 << QString();
+    QTest::newRow("remote IP disabled, baud later")
+        << QStringList{"lineEdit_Sip=192.168", "lineEdit_Baud="} << 2 << 0 << "lineEdit_Baud";
 }
 
 void TestDiscovery::refusedSends()
 {
-    QFETCH(QString, field);
-    QFETCH(QString, text);
+    QFETCH(QStringList, edits);
+    QFETCH(int, mode);
+    QFETCH(int, ipType);
+    QFETCH(QString, focus);
     listThree();
     clickRow(2);
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     widget<QPushButton>("pushButton_Yuyan")->setFocus();
-    auto *edit = window->findChild<QLineEdit *>(field);
-    edit->setText(text);
+    for (const QString &edit : edits) {
+        const QStringList parts = edit.split(QLatin1Char('='));
+        window->findChild<QLineEdit *>(parts.at(0))->setText(parts.at(1));
+    }
+    widget<QComboBox>("comboBox_Mode")->setCurrentIndex(mode);
+    widget<QComboBox>("comboBox_IpType")->setCurrentIndex(ipType);
     capture->drain();
 
     QTest::mouseClick(widget<QPushButton>("pushButton_SaveConfigure"), Qt::LeftButton);
-    QVERIFY(capture->collect(150).isEmpty());
-    QCOMPARE(window->focusWidget(), edit);
     QVERIFY(window->statusBar()->currentMessage().isEmpty());
+    if (!focus.isEmpty()) {
+        QVERIFY(capture->collect(150).isEmpty());
+        QCOMPARE(window->focusWidget(), window->findChild<QLineEdit *>(focus));
+        return;
+    }
+    const QByteArray plain = decrypted(capture->next(2000, isConfigureFrame));
+    if (mode == 3) // the half-typed remote IP, 192.168 -> 0.0.192.168
+        QCOMPARE(plain.mid(36, 4), QByteArray::fromHex("0000A8C0"));
+    else
+        QCOMPARE(plain.mid(26, 4), QByteArray(4, '\0'));
 }
 
 void TestDiscovery::reportedValuesAlwaysSend()

@@ -19,11 +19,6 @@ namespace {
 
 constexpr int UNLIMITED = 16777215;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text, nullptr);
-}
-
 // Keeps the widget's height-for-width flag, as a form generator would.
 void setPolicy(QWidget *widget, QSizePolicy::Policy horizontal, QSizePolicy::Policy vertical)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -17,6 +19,9 @@ class QWidget;
 // are part of the interface: the window's slots are connected by name.
 class MainWindowForm
 {
+    // The form's texts belong to the window's translation context.
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+
 public:
     QWidget *centralWidget = nullptr;
     QGroupBox *groupBox_Config = nullptr;
