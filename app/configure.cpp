@@ -8,7 +8,6 @@
 #include <QGroupBox>
 #include <QHostAddress>
 #include <QLineEdit>
-#include <QTime>
 #include <QUdpSocket>
 
 void MainWindow::on_pushButton_SaveConfigure_clicked()
@@ -35,10 +34,7 @@ void MainWindow::sendConfigure(DeviceRecord record)
         }
     }
 
-    // Milliseconds since the start of the current minute.
-    const QTime now = QTime::currentTime();
-    const uint seed = uint(now.msec() + 1000 * now.second());
-    udpSocket->writeDatagram(ConfigureFrame::build(record, seed),
+    udpSocket->writeDatagram(ConfigureFrame::build(record, ConfigureFrame::clockSeed()),
                              QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)), DEVICE_PORT);
 }
 

@@ -1,6 +1,7 @@
 // The rules that keep the parameter form consistent, and its defaults.
 #include "mainwindow.h"
 
+#include "factorydefaults.h"
 #include "mainwindowform.h"
 
 #include <QCheckBox>
@@ -65,19 +66,20 @@ void MainWindow::on_lineEdit_Lport_textChanged(const QString &arg1)
 // Fills the form only; nothing reaches the converter until "Configure".
 void MainWindow::on_pushButton_FactoryReset_clicked()
 {
-    form->comboBox_Mode->setCurrentIndex(Udp);
-    form->comboBox_IpType->setCurrentIndex(StaticIp);
-    form->lineEdit_Gaw->setText(QStringLiteral("192.168.1.1"));
-    form->lineEdit_Subnet->setText(QStringLiteral("255.255.255.0"));
-    form->lineEdit_Lip->setText(QStringLiteral("192.168.1.8"));
-    form->lineEdit_Lport->setText(QStringLiteral("1234"));
-    form->checkBox_Random->setChecked(false);
-    form->lineEdit_Sip->setText(QStringLiteral("192.168.1.254"));
-    form->lineEdit_Sport->setText(QStringLiteral("1234"));
-    form->lineEdit_Baud->setText(QStringLiteral("9600"));
-    form->comboBox_DataBit->setCurrentIndex(1);
-    form->comboBox_Parity->setCurrentIndex(0);
-    form->comboBox_StopBit->setCurrentIndex(0);
+    const DeviceRecord defaults = FactoryDefaults::applied(DeviceRecord());
+    form->comboBox_Mode->setCurrentIndex(defaults.mode);
+    form->comboBox_IpType->setCurrentIndex(defaults.ipType);
+    form->lineEdit_Gaw->setText(defaults.gaw);
+    form->lineEdit_Subnet->setText(defaults.subnet);
+    form->lineEdit_Lip->setText(defaults.lip);
+    form->lineEdit_Lport->setText(defaults.lport);
+    form->checkBox_Random->setChecked(defaults.random);
+    form->lineEdit_Sip->setText(defaults.sip);
+    form->lineEdit_Sport->setText(defaults.sport);
+    form->lineEdit_Baud->setText(defaults.baud);
+    form->comboBox_DataBit->setCurrentIndex(defaults.dataBit);
+    form->comboBox_Parity->setCurrentIndex(defaults.parity);
+    form->comboBox_StopBit->setCurrentIndex(defaults.stopBit);
     form->lineEdit_Gaw->setEnabled(true);
     form->lineEdit_Lip->setEnabled(true);
     form->lineEdit_Subnet->setEnabled(true);

@@ -5,6 +5,7 @@
 #include "protocolconstants.h"
 
 #include <QStringList>
+#include <QTime>
 #include <QtGlobal>
 
 namespace {
@@ -121,6 +122,12 @@ QByteArray plaintext(const DeviceRecord &record, uint seed)
         frame[i] = char(qrand() % RANDOM_MODULUS);
     QT_WARNING_POP
     return frame;
+}
+
+uint clockSeed()
+{
+    const QTime now = QTime::currentTime();
+    return uint(now.msec() + 1000 * now.second());
 }
 
 QByteArray build(const DeviceRecord &record, uint seed)

@@ -34,6 +34,10 @@ bool hasTarget(const DeviceRecord &record);
 // discarded draw.
 QByteArray plaintext(const DeviceRecord &record, uint seed);
 
+// The seed a frame's tail is drawn with: milliseconds since the start of the
+// current minute, 0 to 59999.
+uint clockSeed();
+
 // The plaintext frame encrypted for the wire.
 QByteArray build(const DeviceRecord &record, uint seed);
 

@@ -133,10 +133,15 @@ int main(int argc, char *argv[])
         "0");
     const QCommandLineOption fault(
         "fault",
-        "Misbehave: twice, wrong-key, bad-checksum, short, long or foreign-port; NAME@K for the "
-        "K-th converter only. Repeatable; added to the state.",
+        "Misbehave: twice, wrong-key, bad-checksum, short, long, foreign-port, restart, "
+        "ignore-writes or partial; NAME@K for the K-th converter only. Repeatable; added to the "
+        "state.",
         "name[@k]");
-    parser.addOptions({state, count, baseMac, baseAddress, name, version, delay, jitter, fault});
+    const QCommandLineOption restart(
+        "restart-ms", "How long a converter with the restart fault is silent after a write "
+        "(default 2000).", "ms", "2000");
+    parser.addOptions({state, count, baseMac, baseAddress, name, version, delay, jitter, fault,
+                       restart});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -148,13 +153,15 @@ int main(int argc, char *argv[])
     if (!parser.isSet(state))
         return usageError(QStringLiteral("--state is required"));
 
-    int converterCount = 0, delayMs = 0, jitterMs = 0;
+    int converterCount = 0, delayMs = 0, jitterMs = 0, restartMs = 0;
     if (!parseCount(parser.value(count), 1, 65535, &converterCount))
         return usageError(QStringLiteral("--count must be from 1 to 65535"));
     if (!parseCount(parser.value(delay), 0, 600000, &delayMs))
         return usageError(QStringLiteral("--delay must be from 0 to 600000"));
     if (!parseCount(parser.value(jitter), 0, 600000, &jitterMs))
         return usageError(QStringLiteral("--jitter must be from 0 to 600000"));
+    if (!parseCount(parser.value(restart), 0, 600000, &restartMs))
+        return usageError(QStringLiteral("--restart-ms must be from 0 to 600000"));
     bool macOk = parser.value(baseMac).size() == 12;
     const quint64 firstMac = parser.value(baseMac).toULongLong(&macOk, 16);
     if (!macOk || parser.value(baseMac).size() != 12)
@@ -194,7 +201,7 @@ int main(int argc, char *argv[])
 
     raiseFileLimit();
     quitOnSignals(app);
-    Simulator simulator(converters, statePath, delayMs, jitterMs);
+    Simulator simulator(converters, statePath, delayMs, jitterMs, restartMs);
     if (!simulator.start(&error)) {
         QTextStream(stderr) << "converter-sim: " << error << '\n';
         return 1;

@@ -24,6 +24,9 @@ constexpr FaultName FAULT_NAMES[] = {
     {Fault::Short, "short"},
     {Fault::Long, "long"},
     {Fault::ForeignPort, "foreign-port"},
+    {Fault::Restart, "restart"},
+    {Fault::IgnoreWrites, "ignore-writes"},
+    {Fault::Partial, "partial"},
 };
 
 std::uint8_t *bytes(QByteArray &array)
@@ -88,11 +91,19 @@ bool SimulatedConverter::applyConfigure(const QByteArray &plaintext)
     const DeviceRecord sent = DeviceFrame::decodeReply(plaintext, settings.deviceIp);
     if (sent.mac != settings.mac)
         return false;
+    ++configureCount;
+    if (faults.contains(Fault::IgnoreWrites))
+        return true;
     // The name, like every other field, is taken exactly as it came.
     DeviceRecord next = sent;
     next.version = settings.version;
+    if (faults.contains(Fault::Partial)) {
+        next.baud = settings.baud;
+        next.parity = settings.parity;
+        next.dataBit = settings.dataBit;
+        next.stopBit = settings.stopBit;
+    }
     settings = next;
-    ++configureCount;
     return true;
 }
 

@@ -15,6 +15,9 @@ enum class Fault {
     Short,       // replies are 63 bytes long
     Long,        // replies are 65 bytes long
     ForeignPort, // replies leave from port 1501
+    Restart,     // after a write, silent for the restart time, then answers anew
+    IgnoreWrites, // takes configure frames but keeps its settings
+    Partial,     // applies a write's network settings but not its serial ones
 };
 
 inline uint qHash(Fault fault, uint seed = 0)
@@ -37,8 +40,9 @@ struct SimulatedConverter
     // The datagram it sends in answer to a probe.
     QByteArray replyDatagram() const;
 
-    // Applies a decrypted, checksum-valid configure frame addressed to it.
-    // Returns false (and changes nothing) for any other plaintext.
+    // Applies a decrypted, checksum-valid configure frame addressed to it,
+    // as far as its faults let it. Returns false (and changes nothing) for
+    // any other plaintext.
     bool applyConfigure(const QByteArray &plaintext);
 };
 

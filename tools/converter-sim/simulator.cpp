@@ -13,13 +13,36 @@ namespace {
 constexpr quint16 FOREIGN_PORT = DEVICE_PORT + 1;
 const auto SHARED = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
 
+// The state file is written at most this often.
+constexpr int SAVE_INTERVAL_MS = 200;
+
 } // namespace
 
 Simulator::Simulator(const QList<SimulatedConverter> &converters, const QString &statePath,
-                     int delayMs, int jitterMs, QObject *parent)
+                     int delayMs, int jitterMs, int restartMs, QObject *parent)
     : QObject(parent), list(converters), statePath(statePath), delayMs(delayMs), jitterMs(jitterMs),
-      random(QRandomGenerator::securelySeeded())
+      restartMs(restartMs), random(QRandomGenerator::securelySeeded())
 {
+    for (int i = 0; i < list.size(); ++i)
+        byMac.insert(list.at(i).settings.mac, i);
+    clock.start();
+    saveTimer = new QTimer(this);
+    saveTimer->setSingleShot(true);
+    saveTimer->setInterval(SAVE_INTERVAL_MS);
+    connect(saveTimer, &QTimer::timeout, this, &Simulator::saveState);
+}
+
+Simulator::~Simulator()
+{
+    if (saveTimer->isActive())
+        saveState();
+}
+
+void Simulator::saveState()
+{
+    QString error;
+    if (!StateFile::save(statePath, list, &error))
+        QTextStream(stderr) << "converter-sim: " << error << '\n';
 }
 
 bool Simulator::start(QString *error)
@@ -70,21 +93,24 @@ void Simulator::readDatagrams()
         const QByteArray plain = configurePlaintext(datagram);
         if (plain.isEmpty())
             continue;
-        for (int i = 0; i < list.size(); ++i) {
-            if (!list[i].applyConfigure(plain))
-                continue;
-            QString error;
-            if (!StateFile::save(statePath, list, &error))
-                QTextStream(stderr) << "converter-sim: " << error << '\n';
-            emit configured(i);
-        }
+        const int i = byMac.value(QString::fromLatin1(plain.left(6).toHex().toUpper()), -1);
+        if (i < 0 || !list[i].applyConfigure(plain))
+            continue;
+        if (list.at(i).faults.contains(Fault::Restart))
+            silentUntil.insert(i, clock.elapsed() + restartMs);
+        if (!saveTimer->isActive())
+            saveTimer->start();
+        emit configured(i);
     }
 }
 
 void Simulator::answerProbe()
 {
-    outstanding += list.size();
+    const qint64 now = clock.elapsed();
     for (int i = 0; i < list.size(); ++i) {
+        if (silentUntil.value(i, 0) > now)
+            continue;
+        ++outstanding;
         const int wait = delayMs + (jitterMs > 0 ? int(random.bounded(jitterMs + 1)) : 0);
         QTimer::singleShot(wait, this, [this, i] { sendReply(i); });
     }

@@ -2,11 +2,13 @@
 
 #include "simulatedconverter.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QRandomGenerator>
 
+class QTimer;
 class QUdpSocket;
 
 // Puts converters on the network: hears broadcasts on the device port,
@@ -17,7 +19,9 @@ class Simulator : public QObject
 
 public:
     Simulator(const QList<SimulatedConverter> &converters, const QString &statePath, int delayMs,
-              int jitterMs, QObject *parent = nullptr);
+              int jitterMs, int restartMs, QObject *parent = nullptr);
+    // Writes a state that is still waiting to be saved.
+    ~Simulator() override;
 
     // Binds the sockets; false with a message when one cannot be bound.
     bool start(QString *error);
@@ -36,11 +40,19 @@ private:
     void answerProbe();
     void sendReply(int index);
     QUdpSocket *senderFor(const QHostAddress &address, quint16 port, QString *error);
+    void saveState();
 
     QList<SimulatedConverter> list;
     QString statePath;
     int delayMs;
     int jitterMs;
+    int restartMs;
+    QHash<QString, int> byMac;
+    // Converters that are restarting stay silent until this time (ms since start).
+    QHash<int, qint64> silentUntil;
+    QElapsedTimer clock;
+    // Batches the state file's writes, however many frames arrive.
+    QTimer *saveTimer = nullptr;
     QRandomGenerator random;
     int outstanding = 0;
     int sentForProbe = 0;

@@ -1,0 +1,114 @@
+#include "csvreader.h"
+
+#include <QTextCodec>
+
+namespace CsvReader {
+
+namespace {
+
+bool decodeUtf8(const QByteArray &data, QString *text, int *badLine)
+{
+    QTextCodec *codec = QTextCodec::codecForName("UTF-8");
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    *text = codec->toUnicode(data.constData(), data.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0)
+        return true;
+    const int bad = text->indexOf(QChar::ReplacementCharacter);
+    *badLine = 1 + (bad < 0 ? text->count(QLatin1Char('\n')) : text->left(bad).count(QLatin1Char('\n')));
+    return false;
+}
+
+QChar separatorOf(const QString &text)
+{
+    const int end = text.indexOf(QLatin1Char('\n'));
+    const QString header = text.left(end < 0 ? text.size() : end);
+    if (!header.contains(QLatin1Char(',')) && header.contains(QLatin1Char(';')))
+        return QLatin1Char(';');
+    return QLatin1Char(',');
+}
+
+} // namespace
+
+bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
+{
+    QString text;
+    int badLine = 0;
+    if (!decodeUtf8(data, &text, &badLine)) {
+        *error = QStringLiteral("line %1: not UTF-8 text").arg(badLine);
+        return false;
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    const QChar separator = separatorOf(text);
+
+    rows->clear();
+    Row row;
+    QString cell;
+    int line = 1;
+    row.line = 1;
+    bool quoted = false;      // inside a quoted cell
+    bool afterQuote = false;  // a quoted cell has just closed
+    bool rowHasText = false;
+    int quoteLine = 0;
+    auto endCell = [&] {
+        row.cells << cell;
+        cell.clear();
+        afterQuote = false;
+    };
+    auto endRow = [&] {
+        endCell();
+        if (rowHasText || row.cells.size() > 1)
+            rows->append(row);
+        row = Row();
+        row.line = line;
+        rowHasText = false;
+    };
+
+    const int size = text.size();
+    for (int i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < size && text.at(i + 1) == QLatin1Char('"')) {
+                    cell += c;
+                    ++i;
+                } else {
+                    quoted = false;
+                    afterQuote = true;
+                }
+            } else {
+                if (c == QLatin1Char('\n'))
+                    ++line;
+                cell += c;
+            }
+            continue;
+        }
+        if (c == separator) {
+            endCell();
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            ++line;
+            endRow();
+        } else if (afterQuote) {
+            *error = QStringLiteral("line %1: text after a closing quote").arg(line);
+            return false;
+        } else if (c == QLatin1Char('"') && cell.isEmpty()) {
+            quoted = true;
+            rowHasText = true;
+            quoteLine = line;
+        } else {
+            cell += c;
+            rowHasText = true;
+        }
+    }
+    if (quoted) {
+        *error = QStringLiteral("line %1: a quote that is never closed").arg(quoteLine);
+        return false;
+    }
+    if (rowHasText || !row.cells.isEmpty())
+        endRow();
+    return true;
+}
+
+} // namespace CsvReader

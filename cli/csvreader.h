@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Reads comma-separated values as spreadsheets save them: an optional UTF-8
+// byte-order mark, LF or CRLF line ends, cells quoted with '"' (a quote inside
+// doubled, line breaks inside allowed). A header without commas but with
+// semicolons makes ';' the separator, as some locales save. Blank lines are
+// skipped.
+namespace CsvReader {
+
+struct Row
+{
+    int line = 0; // where the row starts, from 1
+    QStringList cells;
+};
+
+// False with a message ("line 3: ...") when the text is not well-formed CSV:
+// not UTF-8, or a quote that is never closed or followed by other text.
+bool parse(const QByteArray &data, QVector<Row> *rows, QString *error);
+
+} // namespace CsvReader

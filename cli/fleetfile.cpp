@@ -1,0 +1,133 @@
+#include "fleetfile.h"
+
+#include "csvreader.h"
+
+#include <QHash>
+
+namespace FleetFile {
+
+using CliFields::Field;
+
+namespace {
+
+QString at(const QString &place, int line)
+{
+    return QStringLiteral("%1:%2: ").arg(place).arg(line);
+}
+
+} // namespace
+
+bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries, QString *error)
+{
+    QVector<CsvReader::Row> rows;
+    QString csvError;
+    if (!CsvReader::parse(data, &rows, &csvError)) {
+        *error = QStringLiteral("%1:%2").arg(place, csvError.mid(5)); // "line N: ..." -> "N: ..."
+        return false;
+    }
+    if (rows.isEmpty()) {
+        *error = QStringLiteral("%1: empty file").arg(place);
+        return false;
+    }
+
+    const CsvReader::Row &header = rows.first();
+    QVector<Field> columns;
+    int macColumn = -1;
+    for (const QString &title : header.cells) {
+        Field field;
+        if (!CliFields::fromName(title.trimmed(), &field)) {
+            *error = at(place, header.line) + QStringLiteral("unknown column '%1'").arg(title);
+            return false;
+        }
+        if (columns.contains(field)) {
+            *error = at(place, header.line) + QStringLiteral("column '%1' twice").arg(title);
+            return false;
+        }
+        if (field == Field::Mac)
+            macColumn = columns.size();
+        columns << field;
+    }
+    if (macColumn < 0) {
+        *error = at(place, header.line) + QStringLiteral("no 'mac' column");
+        return false;
+    }
+    if (rows.size() == 1) {
+        *error = QStringLiteral("%1: no converters listed under the header").arg(place);
+        return false;
+    }
+
+    entries->clear();
+    QHash<QString, int> seen; // MAC -> line
+    for (int r = 1; r < rows.size(); ++r) {
+        const CsvReader::Row &row = rows.at(r);
+        const QString here = at(place, row.line);
+        if (row.cells.size() != columns.size()) {
+            *error = here + QStringLiteral("%1 cells where the header has %2")
+                                .arg(row.cells.size())
+                                .arg(columns.size());
+            return false;
+        }
+        Entry entry;
+        entry.line = row.line;
+        entry.mac = CliFields::normaliseMac(row.cells.at(macColumn).trimmed());
+        if (entry.mac.isEmpty()) {
+            *error = here + QStringLiteral("mac '%1' is not a MAC address (12 hexadecimal digits)")
+                                .arg(row.cells.at(macColumn));
+            return false;
+        }
+        if (seen.contains(entry.mac)) {
+            *error = here + QStringLiteral("mac %1 is also on line %2")
+                                .arg(entry.mac)
+                                .arg(seen.value(entry.mac));
+            return false;
+        }
+        seen.insert(entry.mac, row.line);
+        for (int c = 0; c < columns.size(); ++c) {
+            const Field field = columns.at(c);
+            // Read-only columns are what the converter reported; they are
+            // there because a search printed them, and change nothing.
+            if (!CliFields::isWritable(field))
+                continue;
+            // A name keeps its blanks; other cells lose the spaces that
+            // spreadsheets put around values.
+            const QString text =
+                field == Field::Name ? row.cells.at(c) : row.cells.at(c).trimmed();
+            if (text.isEmpty())
+                continue;
+            CliFields::Change change;
+            QString message;
+            if (CliFields::parse(field, text, &change, &message) ==
+                CliFields::Verdict::Malformed) {
+                *error = here + message;
+                return false;
+            }
+            entry.cells << Cell{field, text};
+        }
+        entries->append(entry);
+    }
+    return true;
+}
+
+bool changesFor(const Entry &entry, const DeviceRecord &reported, const QString &place,
+                QVector<CliFields::Change> *changes, QString *error)
+{
+    changes->clear();
+    for (const Cell &cell : entry.cells) {
+        const QString current = CliFields::text(reported, QString(), cell.field);
+        if (cell.field == Field::Name && cell.text == current)
+            continue; // the name as search printed it, whatever its bytes
+        CliFields::Change change;
+        QString message;
+        const CliFields::Verdict verdict = CliFields::parse(cell.field, cell.text, &change, &message);
+        if (change.text == current && cell.field != Field::Name)
+            continue;
+        if (verdict != CliFields::Verdict::Ok) {
+            *error = at(place, entry.line) + message;
+            return false;
+        }
+        changes->append(change);
+    }
+    return true;
+}
+
+} // namespace FleetFile

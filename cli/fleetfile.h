@@ -1,0 +1,36 @@
+#pragma once
+
+#include "fields.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// A fleet file for "apply": CSV with a header row naming fields, one row per
+// converter keyed by its MAC. The CSV that "search" prints is such a file.
+namespace FleetFile {
+
+struct Cell
+{
+    CliFields::Field field;
+    QString text;
+};
+
+struct Entry
+{
+    int line = 0;
+    QString mac;         // normalised
+    QVector<Cell> cells; // writable fields with a non-empty cell
+};
+
+// Reads and checks everything that does not depend on what the converters
+// report. place names the file in messages ("fleet.csv:7: ...").
+bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
+          QString *error);
+
+// The changes that an entry asks of the converter that reported this record:
+// a cell equal to the reported value is no change and never refused.
+bool changesFor(const Entry &entry, const DeviceRecord &reported, const QString &place,
+                QVector<CliFields::Change> *changes, QString *error);
+
+} // namespace FleetFile

@@ -1,0 +1,34 @@
+// converter-cli: finds, reads and configures serial-to-Ethernet converters
+// from scripts and batch jobs, and checks every write by reading back.
+#include "commands.h"
+#include "options.h"
+
+#include "framecipher.h"
+#include "protocolconstants.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("converter-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CONVERTER_VERSION));
+
+    Invocation invocation;
+    QString text;
+    switch (parseCommandLine(app.arguments(), &invocation, &text)) {
+    case ParseOutcome::Help:
+    case ParseOutcome::Version:
+        QTextStream(stdout) << text;
+        return EXIT_DONE;
+    case ParseOutcome::Error:
+        QTextStream(stderr) << "converter-cli: " << text << "\n"
+                            << "Try 'converter-cli --help'.\n";
+        return EXIT_BAD_INPUT;
+    case ParseOutcome::Run:
+        break;
+    }
+    FrameCipher::setKey(FRAME_KEY);
+    return runCommand(invocation);
+}

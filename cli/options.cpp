@@ -1,0 +1,230 @@
+#include "options.h"
+
+#include "fields.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+const QStringList COMMANDS = {"search", "show", "set", "reset", "apply", "assign"};
+const QStringList WRITING = {"set", "reset", "apply", "assign"};
+
+const char OVERVIEW[] =
+    "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
+    "Find, read and configure serial-to-Ethernet converters on the local network\n"
+    "segment (UDP broadcast on port 1500). Every write is checked by reading the\n"
+    "converter back.\n"
+    "\n"
+    "Commands:\n"
+    "  search                  list every converter that answers\n"
+    "  show MAC                the settings of one converter\n"
+    "  set MAC FIELD=VALUE...  change some settings of one converter\n"
+    "  reset MAC               write the factory defaults (name and MAC stay)\n"
+    "  apply FILE              write a CSV fleet file ('-' reads standard input)\n"
+    "  assign FIRST-ADDRESS    give every converter found consecutive addresses\n"
+    "\n"
+    "Options:\n"
+    "  --format FORMAT         table (default), csv or json\n"
+    "  --timeout MS            how long a search waits for answers (default 1000)\n"
+    "  --interface NAME        search and write only through this adapter\n"
+    "                          (repeatable; default: every IPv4 adapter that is up\n"
+    "                          and can broadcast)\n"
+    "  --dry-run               show what would be sent; send no frame\n"
+    "  --no-verify             send the frames and return without reading back\n"
+    "  --verify-timeout MS     how long to wait for a converter to report what was\n"
+    "                          written (default 10000)\n"
+    "  --retries N             frames sent again to a converter that does not take\n"
+    "                          one (default 2)\n"
+    "  --rate N                frames per second at most (default 200)\n"
+    "  --only MAC              assign: only this converter (repeatable)\n"
+    "  -h, --help              this help; COMMAND --help for a command\n"
+    "  -V, --version           the version\n"
+    "\n"
+    "Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,\n"
+    "udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,\n"
+    "local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,\n"
+    "even), data-bits (7, 8), stop-bits (1, 2). mac, version, reply-from and\n"
+    "interface are read-only. MACs may be written with or without ':' or '-'.\n"
+    "\n"
+    "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage or\n"
+    "bad input, nothing sent; 3 a named converter did not answer; 4 written but\n"
+    "not verified for at least one converter.\n"
+    "\n"
+    "Example, commissioning from a spreadsheet:\n"
+    "  converter-cli search --format csv > fleet.csv\n"
+    "  (edit fleet.csv)\n"
+    "  converter-cli apply fleet.csv\n";
+
+QString commandHelp(const QString &command)
+{
+    if (command == QLatin1String("search"))
+        return QStringLiteral(
+            "Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]\n"
+            "Sends one probe and lists every converter that answers within the timeout,\n"
+            "one per MAC in order of arrival, with all its settings. The CSV it prints is\n"
+            "a fleet file for 'apply'. Exit status 1 when nothing answers.\n");
+    if (command == QLatin1String("show"))
+        return QStringLiteral("Usage: converter-cli show MAC [--format F]\n"
+                              "Prints the settings of one converter; exit status 3 when it "
+                              "does not answer.\n");
+    if (command == QLatin1String("set"))
+        return QStringLiteral(
+            "Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]\n"
+            "Reads the converter's settings, changes the named fields and writes them in\n"
+            "one frame, then reads the converter back until it reports every value.\n"
+            "Values: addresses as four numbers 0-255; local-port 0-65535 (0 = random);\n"
+            "remote-port 1-65535; baud 100-2000000; name at most 10 bytes of UTF-8.\n"
+            "Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600\n");
+    if (command == QLatin1String("reset"))
+        return QStringLiteral(
+            "Usage: converter-cli reset MAC [--dry-run] [--no-verify]\n"
+            "Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,\n"
+            "subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip\n"
+            "192.168.1.254, remote-port 1234, baud 9600, parity none, data-bits 8,\n"
+            "stop-bits 1. The name and the MAC stay.\n");
+    if (command == QLatin1String("apply"))
+        return QStringLiteral(
+            "Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]\n"
+            "FILE is CSV ('-' for standard input) with a header row of field names, a\n"
+            "'mac' column and one row per converter; any subset of the fields. An empty\n"
+            "cell, or one equal to what the converter reports, changes nothing;\n"
+            "read-only columns are ignored. Every row is checked before anything is\n"
+            "sent; then each converter with changes is written and verified. Files\n"
+            "saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.\n");
+    if (command == QLatin1String("assign"))
+        return QStringLiteral(
+            "Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]\n"
+            "Gives every converter found (or those named with --only) a consecutive ip\n"
+            "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
+            "sent, when the range would run past .254 of its last octet.\n");
+    return QString::fromLatin1(OVERVIEW);
+}
+
+bool number(const QString &text, int min, int max, int *value)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (!ok || v < min || v > max)
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QString *output)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, QString());
+    const QCommandLineOption version({"V", "version"}, QString());
+    const QCommandLineOption format("format", QString(), "format");
+    const QCommandLineOption timeout("timeout", QString(), "ms");
+    const QCommandLineOption interface("interface", QString(), "name");
+    const QCommandLineOption dryRun("dry-run", QString());
+    const QCommandLineOption noVerify("no-verify", QString());
+    const QCommandLineOption verifyTimeout("verify-timeout", QString(), "ms");
+    const QCommandLineOption retries("retries", QString(), "n");
+    const QCommandLineOption rate("rate", QString(), "n");
+    const QCommandLineOption only("only", QString(), "mac");
+    parser.addOptions(
+        {help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout, retries, rate, only});
+    if (!parser.parse(arguments)) {
+        *output = parser.errorText();
+        return ParseOutcome::Error;
+    }
+    const QStringList positional = parser.positionalArguments();
+    inv->command = positional.value(0);
+    inv->arguments = positional.mid(1);
+
+    if (parser.isSet(version)) {
+        *output = QStringLiteral("converter-cli %1\n").arg(QCoreApplication::applicationVersion());
+        return ParseOutcome::Version;
+    }
+    if (!inv->command.isEmpty() && !COMMANDS.contains(inv->command)) {
+        *output = QStringLiteral("unknown command '%1'").arg(inv->command);
+        return ParseOutcome::Error;
+    }
+    if (parser.isSet(help)) {
+        *output = commandHelp(inv->command);
+        return ParseOutcome::Help;
+    }
+    if (inv->command.isEmpty()) {
+        *output = QStringLiteral("no command given");
+        return ParseOutcome::Error;
+    }
+
+    const QString fmt = parser.value(format);
+    if (fmt.isEmpty() || fmt == QLatin1String("table"))
+        inv->format = Invocation::Format::Table;
+    else if (fmt == QLatin1String("csv"))
+        inv->format = Invocation::Format::Csv;
+    else if (fmt == QLatin1String("json"))
+        inv->format = Invocation::Format::Json;
+    else {
+        *output = QStringLiteral("--format '%1' is not one of table, csv, json").arg(fmt);
+        return ParseOutcome::Error;
+    }
+    struct NumberOption
+    {
+        const QCommandLineOption &option;
+        int min, max;
+        int *value;
+    };
+    const NumberOption numbers[] = {
+        {timeout, 0, 600000, &inv->timeoutMs},
+        {verifyTimeout, 0, 3600000, &inv->verifyTimeoutMs},
+        {retries, 0, 100, &inv->retries},
+        {rate, 1, 100000, &inv->rate},
+    };
+    for (const NumberOption &n : numbers) {
+        if (parser.isSet(n.option) && !number(parser.value(n.option), n.min, n.max, n.value)) {
+            *output = QStringLiteral("--%1 '%2' is not a number from %3 to %4")
+                          .arg(n.option.names().first(), parser.value(n.option))
+                          .arg(n.min)
+                          .arg(n.max);
+            return ParseOutcome::Error;
+        }
+    }
+    inv->interfaces = parser.values(interface);
+    inv->dryRun = parser.isSet(dryRun);
+    inv->verify = !parser.isSet(noVerify);
+
+    const bool writing = WRITING.contains(inv->command);
+    const QCommandLineOption *writeOnly[] = {&dryRun, &noVerify, &verifyTimeout, &retries, &rate};
+    for (const QCommandLineOption *option : writeOnly) {
+        if (!writing && parser.isSet(*option)) {
+            *output = QStringLiteral("--%1 is for set, reset, apply and assign")
+                          .arg(option->names().first());
+            return ParseOutcome::Error;
+        }
+    }
+    if (parser.isSet(only) && inv->command != QLatin1String("assign")) {
+        *output = QStringLiteral("--only is for assign");
+        return ParseOutcome::Error;
+    }
+    for (const QString &mac : parser.values(only)) {
+        const QString normal = CliFields::normaliseMac(mac);
+        if (normal.isEmpty()) {
+            *output = QStringLiteral("--only '%1' is not a MAC address (12 hexadecimal digits)").arg(mac);
+            return ParseOutcome::Error;
+        }
+        if (!inv->only.contains(normal))
+            inv->only << normal;
+    }
+
+    int wanted = 0; // arguments after the command; -1: one or more
+    if (inv->command == QLatin1String("search"))
+        wanted = 0;
+    else if (inv->command == QLatin1String("set"))
+        wanted = -1;
+    else
+        wanted = 1;
+    const int given = inv->arguments.size();
+    if ((wanted >= 0 && given != wanted) || (wanted < 0 && given < 2)) {
+        *output = QStringLiteral("%1: wrong number of arguments\n%2")
+                      .arg(inv->command, commandHelp(inv->command).section(QLatin1Char('\n'), 0, 0));
+        return ParseOutcome::Error;
+    }
+    return ParseOutcome::Run;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for, checked for everything that needs no
+// converter to answer.
+struct Invocation
+{
+    enum class Format { Table, Csv, Json };
+
+    QString command;        // search, show, set, reset, apply, assign
+    QStringList arguments;  // what follows the command
+    Format format = Format::Table;
+    int timeoutMs = 1000;
+    QStringList interfaces;
+    int verifyTimeoutMs = 10000;
+    int retries = 2;
+    int rate = 200;
+    bool dryRun = false;
+    bool verify = true;
+    QStringList only;       // normalised MACs, for assign
+};
+
+enum class ParseOutcome { Run, Help, Version, Error };
+
+// Fills the invocation; for Help and Version the text to print goes to
+// output, for Error the message.
+ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *invocation,
+                              QString *output);

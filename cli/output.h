@@ -1,0 +1,35 @@
+#pragma once
+
+#include "fields.h"
+#include "options.h"
+
+#include "devicelink.h"
+
+#include <QVector>
+
+// Prints what the tool found and did, as a table, CSV or JSON.
+namespace Output {
+
+// Every field of every converter. CSV output is a fleet file for "apply".
+QString devices(const QVector<FoundDevice> &found, Invocation::Format format);
+
+// One line of a report: a converter, and what happened or would happen.
+struct Line
+{
+    QString mac;
+    QString result; // verified, differs, no-answer, sent, unchanged, dry-run
+    struct Difference
+    {
+        CliFields::Field field;
+        QString first;  // before / sent
+        QString second; // after / reported
+    };
+    QVector<Difference> differences;
+    QString frame; // plaintext frame in hex, for a dry run
+};
+
+// A dry run shows "field before -> after"; a written report "field sent,
+// reported".
+QString report(const QVector<Line> &lines, Invocation::Format format);
+
+} // namespace Output
