@@ -1,6 +1,6 @@
 #include "fleetfile.h"
 
-#include "csvreader.h"
+#include "csv.h"
 
 #include <QHash>
 
@@ -19,9 +19,9 @@ QString at(const QString &place, int line)
 
 bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries, QString *error)
 {
-    QVector<CsvReader::Row> rows;
+    QVector<Csv::Row> rows;
     QString csvError;
-    if (!CsvReader::parse(data, &rows, &csvError)) {
+    if (!Csv::parse(data, &rows, &csvError)) {
         *error = QStringLiteral("%1:%2").arg(place, csvError.mid(5)); // "line N: ..." -> "N: ..."
         return false;
     }
@@ -30,7 +30,7 @@ bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
         return false;
     }
 
-    const CsvReader::Row &header = rows.first();
+    const Csv::Row &header = rows.first();
     QVector<Field> columns;
     int macColumn = -1;
     for (const QString &title : header.cells) {
@@ -59,7 +59,7 @@ bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
     entries->clear();
     QHash<QString, int> seen; // MAC -> line
     for (int r = 1; r < rows.size(); ++r) {
-        const CsvReader::Row &row = rows.at(r);
+        const Csv::Row &row = rows.at(r);
         const QString here = at(place, row.line);
         if (row.cells.size() != columns.size()) {
             *error = here + QStringLiteral("%1 cells where the header has %2")

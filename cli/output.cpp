@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include "csv.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
@@ -9,19 +11,6 @@ namespace Output {
 using CliFields::Field;
 
 namespace {
-
-QString csvCell(const QString &text)
-{
-    static const QString special = QStringLiteral(",\"\r\n");
-    bool quote = text != text.trimmed();
-    for (const QChar c : special)
-        quote |= text.contains(c);
-    if (!quote)
-        return text;
-    QString escaped = text;
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
 
 QString jsonString(const QString &text)
 {
@@ -64,7 +53,7 @@ QString csv(const QVector<QStringList> &rows)
     for (const QStringList &row : rows) {
         QStringList cells;
         for (const QString &cell : row)
-            cells << csvCell(cell);
+            cells << Csv::cell(cell);
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;

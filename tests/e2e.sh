@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a test across a private test network: the test itself on host "tool",
 # converter simulators on hosts "sima", "simb", "simc" and "simf" (six
-# addresses). The network is taken down again however the test ends.
+# addresses), or the hosts that E2E_HOSTS names. The network is taken down again however the test ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -14,5 +14,7 @@ fi
 
 lab=e2e$$
 trap '"$root/scripts/netlab" down "$lab" >/dev/null 2>&1 || true' EXIT
-"$root/scripts/netlab" up "$lab" tool sima simb simc simf:6 >/dev/null
+# E2E_HOSTS may name another set of hosts (netlab's HOST[:N][@NETS]).
+# shellcheck disable=SC2086
+"$root/scripts/netlab" up "$lab" ${E2E_HOSTS:-tool sima simb simc simf:6} >/dev/null
 E2E_LAB=$lab "$root/scripts/netlab" exec "$lab" tool "$@"

@@ -1,8 +1,8 @@
-#include "csvreader.h"
+#include "csv.h"
 
 #include <QTextCodec>
 
-namespace CsvReader {
+namespace Csv {
 
 namespace {
 
@@ -111,4 +111,17 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
     return true;
 }
 
-} // namespace CsvReader
+QString cell(const QString &text)
+{
+    static const QString special = QStringLiteral(",;\"\r\n");
+    bool quote = text != text.trimmed();
+    for (const QChar c : special)
+        quote |= text.contains(c);
+    if (!quote)
+        return text;
+    QString escaped = text;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+} // namespace Csv

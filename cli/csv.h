@@ -10,7 +10,7 @@
 // doubled, line breaks inside allowed). A header without commas but with
 // semicolons makes ';' the separator, as some locales save. Blank lines are
 // skipped.
-namespace CsvReader {
+namespace Csv {
 
 struct Row
 {
@@ -22,4 +22,8 @@ struct Row
 // not UTF-8, or a quote that is never closed or followed by other text.
 bool parse(const QByteArray &data, QVector<Row> *rows, QString *error);
 
-} // namespace CsvReader
+// A cell as written: quoted when it holds a separator, a quote, a line break
+// or blanks at either end.
+QString cell(const QString &text);
+
+} // namespace Csv

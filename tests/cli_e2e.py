@@ -1,0 +1,277 @@
+#!/usr/bin/env python3
+"""converter-cli end to end: the real program on host "tool" of a private test
+network, simulated converters on other hosts, and a watcher that records every
+datagram the tool sends. Run by tests/e2e.sh with
+E2E_HOSTS="tool@0,1 watch@0,1 sima:12 simf:3 simb:2@1".
+
+Python's csv and json modules read the tool's output, and the simulators'
+state files say what the converters really hold.
+"""
+import csv
+import io
+import json
+import os
+import pathlib
+import re
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+CLI, SIM, NETLAB = sys.argv[1:4]
+LAB = os.environ["E2E_LAB"]
+WORK = pathlib.Path(tempfile.mkdtemp(prefix="cli-e2e-"))
+
+MODES = ["udp", "tcp-client", "udp-server", "tcp-server"]
+PARITIES = ["none", "odd", "even"]
+
+
+def same_namespace_as_machine():
+    try:
+        return os.readlink("/proc/self/ns/net") == os.readlink("/proc/1/ns/net")
+    except OSError:  # not allowed to look: the interfaces below still tell
+        return False
+
+
+def check_private_network():
+    if same_namespace_as_machine():
+        sys.exit("cli_e2e: must run inside the private test network (tests/e2e.sh), "
+                 "not in the machine's own network")
+    foreign = [n for _, n in socket.if_nameindex() if n != "lo" and not n.startswith("cvl")]
+    if foreign:
+        sys.exit(f"cli_e2e: interfaces outside the test network seen: {foreign}")
+
+
+def address(host, k=1):
+    return subprocess.check_output([NETLAB, "addr", LAB, host, str(k)], text=True).strip()
+
+
+def on_host(host, *command, **options):
+    return subprocess.Popen([NETLAB, "exec", LAB, host, *command], **options)
+
+
+def start_sim(host, state, *extra):
+    process = on_host(host, SIM, "--state", str(state), "--base-address", address(host), *extra,
+                      stdout=subprocess.PIPE, text=True)
+    assert "ready" in process.stdout.readline()
+    return process
+
+
+WATCHER = r"""
+import socket, sys
+if any(n != "lo" and not n.startswith("cvl") for _, n in socket.if_nameindex()):
+    sys.exit("watcher: not in a private network")
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind(("0.0.0.0", 1500))
+print("ready", flush=True)
+with open(sys.argv[1], "a") as log:
+    while True:
+        data, sender = s.recvfrom(2048)
+        log.write(f"{sender[0]} {len(data)}\n")
+        log.flush()
+"""
+
+
+def state(path):
+    return {c["mac"]: c for c in json.loads(pathlib.Path(path).read_text())["converters"]}
+
+
+def expected_row(c):
+    """A simulator's converter in the tool's vocabulary."""
+    return {"mac": c["mac"], "name": c["name"], "version": c["version"],
+            "reply-from": c["replyFrom"], "mode": MODES[c["mode"]],
+            "ip-type": ["static", "dhcp"][c["ipType"]], "ip": c["lip"], "subnet": c["subnet"],
+            "gateway": c["gaw"], "local-port": c["lport"], "remote-ip": c["sip"],
+            "remote-port": c["sport"], "baud": c["baud"], "parity": PARITIES[c["parity"]],
+            "data-bits": ["7", "8"][c["dataBit"]], "stop-bits": ["1", "2"][c["stopBit"]]}
+
+
+def cli(*args, stdin=None):
+    return subprocess.run([CLI, *args], input=stdin, capture_output=True, text=True, timeout=60)
+
+
+def wait_for_state(path, check, seconds=3):
+    """The simulator writes its file a little after a frame; wait for it."""
+    deadline = time.time() + seconds
+    while True:
+        current = state(path)
+        if check(current) or time.time() > deadline:
+            return current
+        time.sleep(0.05)
+
+
+class CliEndToEnd(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        check_private_network()
+        cls.tool = {address("tool"), "10.78.8.1"}
+        cls.watch_log = WORK / "watch.log"
+        cls.processes = [on_host("watch", sys.executable, "-c", WATCHER, str(cls.watch_log),
+                                 stdout=subprocess.PIPE, text=True)]
+        assert cls.processes[0].stdout.readline().strip() == "ready"
+        cls.fleet = WORK / "fleet.json"
+        cls.faulty = WORK / "faulty.json"
+        cls.other = WORK / "other.json"
+        cls.processes += [
+            start_sim("sima", cls.fleet, "--count", "12", "--jitter", "20"),
+            start_sim("simf", cls.faulty, "--count", "3", "--base-mac", "02AB000000F1",
+                      "--fault", "restart@1", "--fault", "ignore-writes@2",
+                      "--fault", "partial@3", "--restart-ms", "1200"),
+            start_sim("simb", cls.other, "--count", "2", "--base-mac", "02AB00000101"),
+        ]
+
+    @classmethod
+    def tearDownClass(cls):
+        for process in cls.processes:
+            process.terminate()
+            process.wait()
+
+    def sent_by_tool(self):
+        lines = self.watch_log.read_text().splitlines() if self.watch_log.exists() else []
+        return [int(n) for a, n in (line.split() for line in lines) if a in self.tool]
+
+    def test_search_formats(self):
+        fleet = state(self.fleet)
+        as_json = cli("search", "--timeout", "500", "--format", "json")
+        self.assertEqual(as_json.returncode, 0, as_json.stderr)
+        found = {d["mac"]: d for d in json.loads(as_json.stdout)}
+        self.assertEqual(len(found), 17)  # 12 + 3 + 2 on the second network
+        for mac, c in fleet.items():
+            want = expected_row(c)
+            for key in ("local-port", "remote-port", "baud", "data-bits", "stop-bits"):
+                want[key] = int(want[key])
+            self.assertEqual({k: found[mac][k] for k in want}, want)
+            self.assertEqual(found[mac]["interface"], "cvl0")
+        self.assertEqual(found["02AB00000101"]["interface"], "cvl1")
+
+        as_csv = cli("search", "--timeout", "500", "--format", "csv")
+        rows = {r["mac"]: r for r in csv.DictReader(io.StringIO(as_csv.stdout))}
+        for mac, c in fleet.items():
+            self.assertEqual({k: rows[mac][k] for k in expected_row(c)}, expected_row(c))
+
+        table = cli("search", "--timeout", "500").stdout.splitlines()
+        header = re.split(r"\s{2,}", table[0])
+        self.assertEqual(header[:3], ["mac", "name", "version"])
+        cells = {re.split(r"\s{2,}", line)[0]: re.split(r"\s{2,}", line) for line in table[1:]}
+        self.assertEqual(dict(zip(header, cells["02AB00000003"])),
+                         {**expected_row(fleet["02AB00000003"]), "interface": "cvl0"})
+
+    def test_two_adapters(self):
+        both = cli("search", "--timeout", "400", "--format", "csv",
+                   "--interface", "cvl0", "--interface", "cvl1")
+        one = cli("search", "--timeout", "400", "--format", "csv", "--interface", "cvl1")
+        macs = lambda r: sorted(row["mac"] for row in csv.DictReader(io.StringIO(r.stdout)))
+        self.assertEqual(len(macs(both)), 17)
+        self.assertEqual(macs(one), ["02AB00000101", "02AB00000102"])
+
+    def test_set_reset_and_faults(self):
+        result = cli("set", "02:ab:00:00:01:02", "baud=9600", "mode=udp-server", "name=Näme",
+                     "local-port=0")
+        self.assertEqual((result.returncode, result.stdout), (0, "02AB00000102  verified\n"))
+        c = wait_for_state(self.other, lambda s: s["02AB00000102"]["baud"] == "9600")["02AB00000102"]
+        self.assertEqual((c["baud"], c["mode"], c["name"], c["lport"], c["sip"]),
+                         ("9600", 2, "Näme", "0", "10.77.0.1"))
+
+        result = cli("reset", "02ab00000102", "--format", "json")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        c = wait_for_state(self.other, lambda s: s["02AB00000102"]["lip"] == "192.168.1.8")["02AB00000102"]
+        self.assertEqual((c["lip"], c["gaw"], c["subnet"], c["lport"], c["sip"], c["sport"],
+                          c["baud"], c["mode"], c["ipType"], c["dataBit"], c["parity"],
+                          c["stopBit"], c["name"]),
+                         ("192.168.1.8", "192.168.1.1", "255.255.255.0", "1234",
+                          "192.168.1.254", "1234", "9600", 0, 0, 1, 0, 0, "Näme"))
+
+        faults = [  # MAC, exit status, result, frames sent, fields that differ
+            ("02AB000000F1", 0, "verified", 1, []),  # silent while it restarts
+            ("02AB000000F2", 4, "differs", 3, ["gateway", "baud"]),  # ignores writes
+            ("02AB000000F3", 4, "differs", 3, ["baud"]),  # takes all but the serial settings
+        ]
+        for mac, status, outcome, frames, fields in faults:
+            with self.subTest(mac=mac):
+                r = cli("set", mac, "baud=19200", "gateway=10.77.0.254", "--format", "json",
+                        "--verify-timeout", "4000")
+                self.assertEqual(r.returncode, status, r.stderr)
+                report = json.loads(r.stdout)[0]
+                self.assertEqual(report["result"], outcome)
+                self.assertIn(f"; {frames} frames sent", r.stderr)
+                self.assertEqual([f["field"] for f in report["fields"]], fields)
+                if fields:
+                    self.assertEqual((report["fields"][-1]["sent"],
+                                      report["fields"][-1]["reported"]), (19200, 115200))
+
+    def test_apply_spreadsheet(self):
+        fleet = state(self.fleet)
+        # As a spreadsheet saves it: byte-order mark, CRLF, quoted cells,
+        # columns in its own order, a read-only column and empty cells.
+        lines = ['"baud";"mac";"ip";"version";"remote-port";"name"'.replace(";", ",")]
+        for i, mac in enumerate(sorted(fleet)):
+            colon = ":".join(mac[k:k + 2] for k in range(0, 12, 2)).lower()
+            name = '"Line, ""%d"""' % i if i % 2 else ""
+            lines.append(f'"38400",{colon},"10.77.99.{i + 1}",9.9,{"" if i == 3 else 6000 + i},{name}')
+        path = WORK / "fleet.csv"
+        path.write_bytes(b"\xef\xbb\xbf" + "\r\n".join(lines).encode() + b"\r\n")
+        result = cli("apply", str(path), "--rate", "50", "--format", "csv")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(r["result"] for r in csv.DictReader(io.StringIO(result.stdout))),
+                         ["verified"] * 12)
+        after = wait_for_state(self.fleet, lambda s: all(c["baud"] == "38400" for c in s.values()))
+        for i, mac in enumerate(sorted(fleet)):
+            c = after[mac]
+            self.assertEqual((c["baud"], c["lip"], c["version"]), ("38400", f"10.77.99.{i + 1}", "1.2"))
+            self.assertEqual(c["sport"], fleet[mac]["sport"] if i == 3 else str(6000 + i))
+            self.assertEqual(c["name"], f'Line, "{i}"' if i % 2 else fleet[mac]["name"])
+
+    def test_bad_input_sends_nothing(self):
+        bad_csv = WORK / "bad.csv"
+        cases = [  # arguments, file text, status, message, a probe may leave first
+            (["frobnicate"], None, 2, "unknown command 'frobnicate'", False),
+            (["search", "--colour"], None, 2, "Unknown option 'colour'", False),
+            (["set", "02AB0000010", "baud=9600"], None, 2, "'02AB0000010' is not a MAC", False),
+            (["set", "02AB00000101", "speed=9600"], None, 2, "'speed=9600' is not FIELD=VALUE", False),
+            (["set", "02AB00000101", "mac=02AB00000102"], None, 2, "mac is read-only", False),
+            (["set", "02AB00000101", "baud=96OO"], None, 2,
+             "baud '96OO' is not a number from 100 to 2000000", False),
+            (["set", "02AB00000101", "remote-port=0"], None, 2,
+             "remote-port '0' is not a number from 1 to 65535", False),
+            (["set", "02AB00000101", "ip=10.1.300.1"], None, 2, "is not an IPv4 address", False),
+            (["set", "02AB00000101", "name=ElevenBytes"], None, 2, "longer than 10 bytes", False),
+            (["set", "02AB00000101", "parity=mark"], None, 2, "parity 'mark' is not one of", False),
+            (["search", "--interface", "eth9"], None, 2, "no network interface named 'eth9'", False),
+            (["apply", str(bad_csv)], "mac,baud\n02AB00000101,9600\n02ab00000101,4800\n", 2,
+             "bad.csv:3: mac 02AB00000101 is also on line 2", False),
+            (["apply", str(bad_csv)], "mac,baud\n02AB00000101,96OO\n", 2,
+             "bad.csv:2: baud '96OO' is not a number from 100 to 2000000", False),
+            (["apply", str(bad_csv)], "mac,baud,colour\n", 2, "bad.csv:1: unknown column 'colour'", False),
+            (["apply", str(bad_csv)], "mac,baud\n02AB00000101\n", 2,
+             "bad.csv:2: 1 cells where the header has 2", False),
+            (["apply", str(bad_csv)], "", 2, "bad.csv: empty file", False),
+            (["apply", str(bad_csv)], 'mac,name\n02AB00000101,"open\n', 2,
+             "bad.csv:2: a quote that is never closed", False),
+            (["apply", str(WORK / "missing.csv")], None, 2, "missing.csv: cannot read", False),
+            # Bad only because of what the converter reports: a probe, no frame.
+            (["apply", str(bad_csv)], "mac,baud,remote-port\n02AB00000101,9600,5001\n"
+             "02AB00000102,50,\n", 2, "bad.csv:3: baud '50' is not a number from 100", True),
+            (["apply", str(bad_csv)], "mac,baud\n02AB00000101,9600\n02AB000001FF,9600\n", 3,
+             "no answer from 02AB000001FF", True),
+            (["assign", "10.9.9.254", "--only", "02AB00000101", "--only", "02AB00000102"], None, 2,
+             "would run past .254", True),
+        ]
+        for args, text, status, message, probe in cases:
+            with self.subTest(args=args):
+                if text is not None:
+                    bad_csv.write_text(text)
+                before = len(self.sent_by_tool())
+                result = cli(*args, "--timeout", "300")
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertIn(message, result.stderr)
+                time.sleep(0.1)
+                sent = self.sent_by_tool()[before:]
+                # A probe goes out of both adapters; the watcher hears each.
+                self.assertEqual(sent, [4, 4] if probe else [])
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
