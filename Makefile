@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-sanitize bench bench-burst bench-flood bench-startup fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
 
 all: build
 
@@ -40,6 +40,10 @@ bench-flood: build
 # Time to the first shown window and peak memory, against a bare Qt window.
 bench-startup: build
 	scripts/bench-startup.sh $(BUILD_DIR) 10
+
+# converter-cli apply to 1,000 simulated converters at 1,000 frames/s, verified.
+bench-batch: build
+	scripts/bench-batch.sh $(BUILD_DIR) 1000 10 1000
 
 # libFuzzer with ASan and UBSan on the intake, the decoder and the frame builder.
 FUZZ_SECONDS ?= 60

@@ -104,6 +104,15 @@ void DeviceLink::sendFrame(const QByteArray &frame, int interfaceIndex)
     ++frames;
 }
 
+QString DeviceLink::interfaceName(int index)
+{
+    // Asking the system costs a round trip per reply; a crowd answers at once.
+    auto known = names.constFind(index);
+    if (known == names.constEnd())
+        known = names.insert(index, QNetworkInterface::interfaceNameFromIndex(index));
+    return known.value();
+}
+
 void DeviceLink::readDatagrams()
 {
     while (socket->hasPendingDatagrams()) {
@@ -119,7 +128,7 @@ void DeviceLink::readDatagrams()
         found.record = DeviceFrame::decodeReply(
             result.plaintext, ReplyIntake::deviceIpFromSender(datagram.senderAddress().toString()));
         found.interfaceIndex = int(datagram.interfaceIndex());
-        found.interfaceName = QNetworkInterface::interfaceNameFromIndex(found.interfaceIndex);
+        found.interfaceName = interfaceName(found.interfaceIndex);
         emit replied(found);
     }
 }

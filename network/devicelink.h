@@ -2,6 +2,7 @@
 
 #include "devicerecord.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -61,9 +62,11 @@ private slots:
 
 private:
     void send(const QByteArray &datagram, int interfaceIndex);
+    QString interfaceName(int index);
 
     QUdpSocket *socket = nullptr;
     QVector<LinkInterface> interfaces;
+    QHash<int, QString> names;
     int probes = 0;
     int frames = 0;
 };
