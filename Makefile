@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-package package test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
 
 all: build
 
@@ -14,10 +14,10 @@ build: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
-# The tool only ever runs inside a private network namespace: its broadcasts
-# must not reach a real network from this machine.
+# The tool at work: three simulated converters on a private test network, the
+# window inside it. Its broadcasts never reach a real network from here.
 run: build
-	scripts/netns-run.sh $(BUILD_DIR)/bin/converter-config
+	scripts/demo.sh $(BUILD_DIR)
 
 test: build
 	scripts/run-tests.sh $(BUILD_DIR)
@@ -54,9 +54,16 @@ fuzz: deps
 screenshots: build
 	scripts/screenshots.sh $(BUILD_DIR)
 
-# Try the tool without hardware: three simulated converters on a private network.
-demo: build
-	scripts/demo.sh $(BUILD_DIR)
+# The same as make run, under its older name.
+demo: run
+
+# The Debian package, build/converter-config_1.0.0_amd64.deb.
+package: build
+	cd $(BUILD_DIR) && umask 022 && cpack
+
+# lintian, then install, start and remove the package in a disposable root.
+test-package: build
+	scripts/test-package.sh $(BUILD_DIR)
 
 # Refreshes the translation sources' locations from the code (keeps every entry).
 translations: deps

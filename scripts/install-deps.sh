@@ -11,7 +11,9 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick    # the real window under a virtual display
     libxcb1-dev fonts-wqy-microhei              # start-up benchmark; Chinese texts on screen
     binutils-mingw-w64-x86-64                   # checks the Windows resource script
-    python3                                     # end-to-end tests of converter-cli
+    python3                                     # end-to-end tests of converter-cli; icon drawing
+    help2man dpkg-dev lintian                   # manual pages, the .deb and its checks
+    desktop-file-utils appstream                # desktop entry and metadata checks
 )
 
 # make fuzz also needs clang with its libFuzzer and sanitizer runtimes.

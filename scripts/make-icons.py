@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the tool's icons and writes them as 32-bit Windows icon files.
+"""Draws the tool's icons and writes them as 32-bit Windows icon files, or
+the program icon as square PNG files for desktop icon themes.
 
-    scripts/make-icons.py [OUTPUT_DIR]    (default: resources/ico)
+    scripts/make-icons.py [OUTPUT_DIR]             (default: resources/ico)
+    scripts/make-icons.py --png OUTPUT_DIR SIZE...  converter-config-SIZE.png
 
 Plain Python, no imaging library: each picture is a function that gives the
 colour of a point, sampled 4 x 4 times per pixel for smooth edges.
@@ -10,6 +12,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SAMPLES = 4
 
@@ -58,6 +61,29 @@ def write_ico(path, width, height, pixels):
     entry = struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0, 1, 32, len(image), 6 + 16)
     with open(path, 'wb') as f:
         f.write(icondir + entry + image)
+
+
+def write_png(path, size, pixels):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack('>I', len(data)) + body + struct.pack('>I', zlib.crc32(body))
+
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)  # no filter
+        for r, g, b, a in row:
+            raw += bytes((round(r * 255), round(g * 255), round(b * 255), round(a * 255)))
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+                chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def square(shade, width, height, size):
+    """The picture drawn on a width x height canvas, centred in a size x size square."""
+    scale = max(width, height) / size
+    dx, dy = (max(width, height) - width) / 2, (max(width, height) - height) / 2
+    return lambda x, y: shade(x * scale - dx, y * scale - dy)
 
 
 def over(top, bottom):
@@ -142,6 +168,13 @@ def gear(x, y):
 
 
 def main():
+    if len(sys.argv) > 1 and sys.argv[1] == '--png':
+        out = sys.argv[2]
+        os.makedirs(out, exist_ok=True)
+        for size in map(int, sys.argv[3:]):
+            path = os.path.join(out, 'converter-config-%d.png' % size)
+            write_png(path, size, render(size, size, square(converter, 128, 118, size)))
+        return
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), '..', 'resources', 'ico')
     os.makedirs(out, exist_ok=True)
