@@ -1,23 +1,32 @@
 #!/usr/bin/env bash
-# The real converter-config under a virtual display, driven by X input events:
-# search, choose the converter, type a baud rate, configure; the simulator's
-# state file must then hold the new rate. Runs on host "tool" of a test network
-# (through e2e.sh); saves a picture as OUT_DIR/blackbox.png.
+# The real window program under a virtual display, driven from outside by X
+# input events, with three simulated converters answering one after another
+# on hosts sima, simb and simc:
+#   search; the rows come in order of arrival (the second row is simb's);
+#   choose it, type a baud rate, Configure: simb's state holds the rate;
+#   Factory Reset, Configure: simb holds the defaults;
+#   switch the language: the window changes and still configures;
+#   close the window as a window manager would: the program ends with status 0.
+# The same scenario runs against the Linux program and against the Windows
+# program under Wine; LAUNCH is the command that starts it. Pictures in
+# English and Chinese are saved as OUT_DIR/blackbox-en.png and -zh.png.
 #
-#   blackbox.sh CONVERTER_CONFIG CONVERTER_SIM OUT_DIR
+#   blackbox.sh OUT_DIR CONVERTER_SIM WMCLOSE LAUNCH...
+# Runs on host "tool" of a test network (through e2e.sh).
 set -euo pipefail
-app=$1 sim=$2 out=$3
+out=$1 sim=$2 wmclose=$3
+shift 3
 root=$(cd "$(dirname "$0")/.." && pwd)
 netlab=$root/scripts/netlab
 : "${E2E_LAB:?run through tests/e2e.sh}"
 
 if [[ "${BLACKBOX_DISPLAY:-}" != 1 ]]; then
-    exec env BLACKBOX_DISPLAY=1 xvfb-run -a -s "-screen 0 800x480x24 -nolisten tcp" "$0" "$@"
+    exec env BLACKBOX_DISPLAY=1 xvfb-run -a -s "-screen 0 1600x900x24 -nolisten tcp" "$0" \
+        "$out" "$sim" "$wmclose" "$@"
 fi
 
 work=$(mktemp -d)
 pids=()
-mkdir -p "$work" && : >"$work/sim.log"
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
@@ -26,40 +35,85 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "blackbox: $*" >&2
-    echo "--- the tool's output:" >&2
+    echo "--- the program's output:" >&2
     cat "$work/app.log" >&2 || true
-    echo "--- the simulator's output:" >&2
-    cat "$work/sim.log" >&2 || true
+    for host in sima simb simc; do
+        echo "--- $host:" >&2
+        cat "$work/$host.log" "$work/$host.json" >&2 || true
+    done
     exit 1
 }
+wait_for() { # SECONDS FILE PATTERN
+    for _ in $(seq $(($1 * 10))); do grep -q "$3" "$2" 2>/dev/null && return 0; sleep 0.1; done
+    return 1
+}
 
-"$netlab" exec "$E2E_LAB" sima "$sim" --state "$work/state.json" \
-    --base-address "$("$netlab" addr "$E2E_LAB" sima)" --base-mac 02AB0000E001 >"$work/sim.log" &
-pids+=($!)
-for _ in $(seq 50); do grep -q ready "$work/sim.log" && break; sleep 0.1; done
-grep -q ready "$work/sim.log" || fail "the simulator did not start"
+# Converters answering 0, 300 and 600 ms after the probe.
+delay=0 mac=1
+for host in sima simb simc; do
+    "$netlab" exec "$E2E_LAB" "$host" "$sim" --state "$work/$host.json" \
+        --base-address "$("$netlab" addr "$E2E_LAB" "$host")" --base-mac "02AB0000E00$mac" \
+        --delay "$delay" >"$work/$host.log" &
+    pids+=($!)
+    wait_for 5 "$work/$host.log" ready || fail "the simulator on $host did not start"
+    delay=$((delay + 300)) mac=$((mac + 1))
+done
 
-QT_QPA_PLATFORM=xcb "$app" >"$work/app.log" 2>&1 &
-pids+=($!)
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1 || true)
-[[ -n "$window" ]] || fail "the window did not open within a minute"
-sleep 0.5
+"$@" >"$work/app.log" 2>&1 &
+app=$!
+pids+=($app)
+window=$(timeout 90 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1 || true)
+[[ -n "$window" ]] || fail "the window did not open within 90 s"
+sleep 1
+size=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
+[[ "$size" == 720x380 ]] || fail "the window is $size, not 720x380"
 
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
-click 73 301                      # Search Device
-for _ in $(seq 100); do grep -q answered "$work/sim.log" && break; sleep 0.1; done
-grep -q answered "$work/sim.log" || fail "the simulator heard no probe"
-sleep 1                           # the window lists the reply
-click 230 68                      # the converter's row
-xdotool mousemove --window "$window" 620 269 click --repeat 3 1   # the baud rate field
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.4; }
+state() { cat "$work/$1.json"; }
+configured() { # HOST COUNT: the converter has taken COUNT frames
+    wait_for 10 "$work/$1.json" "\"configureCount\": $2" || fail "$1 did not take frame $2"
+}
+
+click 73 301 # Search Device
+for host in sima simb simc; do
+    wait_for 10 "$work/$host.log" answered || fail "$host heard no probe"
+done
+sleep 1
+click 230 98 # the second converter's row
+xdotool mousemove --window "$window" 620 269 click --repeat 3 1 # the baud rate field
 xdotool key --window "$window" ctrl+a BackSpace
 xdotool type --window "$window" --delay 30 38400
 sleep 0.3
-click 585 341                     # Configure
+click 585 341 # Configure
+configured simb 1
+state simb | grep -q '"baud": "38400"' || fail "simb did not get the typed baud rate"
+for host in sima simc; do
+    state "$host" | grep -q '"configureCount": 0' || fail "$host was configured, not simb"
+done
 
-for _ in $(seq 200); do grep -q '"baud": "38400"' "$work/state.json" && break; sleep 0.1; done
+click 375 301 # Factory Reset
+click 585 341 # Configure
+configured simb 2
+for expected in '"lip": "192.168.1.8"' '"baud": "9600"' '"sport": "1234"' '"mode": 0'; do
+    state simb | grep -q "$expected" || fail "after Factory Reset simb lacks $expected"
+done
+
 mkdir -p "$out"
-import -window "$window" "$out/blackbox.png"
-grep -q '"baud": "38400"' "$work/state.json" || fail "the converter's state did not change: $(cat "$work/state.json")"
-grep -q '"configureCount": 1' "$work/state.json" || fail "expected exactly one configure"
-echo "blackbox: ok, picture in $out/blackbox.png"
+import -window "$window" "$out/blackbox-en.png"
+click 47 341 # the language button
+sleep 0.5
+import -window "$window" "$out/blackbox-zh.png"
+changed=$(compare -metric AE "$out/blackbox-en.png" "$out/blackbox-zh.png" null: 2>&1 || true)
+[[ "${changed%% *}" -gt 1000 ]] || fail "the language switch changed only $changed pixels"
+click 585 341 # Configure, in Chinese
+configured simb 3
+
+"$wmclose" "$window"
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end within 10 s of closing its window"
+set +e
+wait "$app"
+status=$?
+set -e
+[[ $status -eq 0 ]] || fail "the program ended with status $status after closing its window"
+echo "blackbox: ok, pictures in $out"
