@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-package package test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-package package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
 
 all: build
 
@@ -56,6 +56,18 @@ screenshots: build
 
 # The same as make run, under its older name.
 demo: run
+
+# The Windows programs, cross-built against a static Qt made once from
+# Debian's Qt source (about 16 minutes the first time), and their zip in dist/.
+windows: deps
+	scripts/install-deps.sh --windows
+	scripts/build-windows.sh
+
+# The Windows programs under Wine: PE checks, the black-box scenario, display
+# scaling, converter-cli.exe.
+test-windows: build
+	scripts/install-deps.sh --windows
+	scripts/test-windows.sh $(BUILD_DIR)
 
 # The Debian package, build/converter-config_1.0.0_amd64.deb.
 package: build

@@ -20,6 +20,12 @@ packages=(
 if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
+# make windows and make test-windows: the MinGW compilers, what building Qt
+# from Debian's source takes, the zip, Wine to run the programs, icoutils to
+# read their resources.
+if [[ "${1:-}" == "--windows" ]]; then
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

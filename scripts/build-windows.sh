@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs into build-windows/ against a static Qt
+# (built once by build-windows-qt.sh, or named by QT_WINDOWS_PREFIX), and
+# writes dist/converter-config-VERSION-windows-x64.zip.
+#   scripts/build-windows.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-windows}
+version=$(sed -n 's/^project(ConverterConfig VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+prefix=$(scripts/build-windows-qt.sh)
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DQt5LinguistTools_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt5LinguistTools \
+    -DCONVERTER_BUILD_TESTS=OFF -DCONVERTER_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build" -j"${JOBS:-2}"
+x86_64-w64-mingw32-strip "$build"/bin/*.exe
+
+# The zip: the programs, the README, our licence, and what the LGPL asks of a
+# program linked statically with Qt.
+stage=$build/zip/converter-config-$version-windows-x64
+rm -rf "$build/zip"
+mkdir -p "$stage" dist
+cp "$build"/bin/converter-config.exe "$build"/bin/converter-cli.exe "$stage/"
+cp README.md "$stage/README.md"
+cp LICENSE "$stage/LICENSE.txt"
+cp /usr/share/common-licenses/LGPL-3 "$stage/LGPL-3.txt"
+cp /usr/share/common-licenses/GPL-3 "$stage/GPL-3.txt"
+sed -e "s|@QT_CONFIGURE@|$(tail -n +2 "$prefix/configure-line.txt" | tr '\n' ' ')|" \
+    -e "s|@QT_VERSION@|$(head -n 1 "$prefix/configure-line.txt")|" \
+    packaging/windows-qt-notice.txt >"$stage/QT-LICENSE-NOTICE.txt"
+(cd "$build/zip" && rm -f "../../dist/converter-config-$version-windows-x64.zip" &&
+    zip -q -X -r "../../dist/converter-config-$version-windows-x64.zip" "$(basename "$stage")")
+echo "build-windows: dist/converter-config-$version-windows-x64.zip"

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The Windows programs, tested like the Linux ones: the PE checks, the same
+# black-box scenario as on Linux under Wine and Xvfb in a private network
+# with simulated converters, the form at four display scalings, and
+# converter-cli.exe finding converters. Pictures go to BUILD/screenshots/.
+#   scripts/test-windows.sh [LINUX_BUILD] [WINDOWS_BUILD]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+linux=${1:-build}
+windows=${2:-build-windows}
+[[ -x /usr/lib/wine/wine64 ]] || { echo "test-windows: wine64 is missing" >&2; exit 1; }
+
+scripts/build-windows.sh "$windows"
+tests/check-windows-exe.sh "$windows/bin"
+
+export WINEPREFIX=$PWD/$windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[[ -f "$WINEPREFIX/system.reg" ]] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+    /usr/lib/wine/wine64 reg add "$key" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+done
+/usr/lib/wine/wineserver -w
+
+shots=$windows/screenshots
+mkdir -p "$shots"
+quiet() { grep -v 'XGetInputFocus returned' || true; }
+tests/e2e.sh tests/blackbox.sh "$shots" "$linux/bin/converter-sim" "$linux/bin/wmclose" \
+    /usr/lib/wine/wine64 "$windows/bin/converter-config.exe" -platform windows:fontengine=freetype \
+    2>&1 | quiet
+scripts/netns-run.sh tests/windows-dpi.sh "$windows/bin/converter-config.exe" \
+    "$linux/bin/wmclose" "$shots" 2>&1 | quiet
+E2E_HOSTS="tool sima:3" tests/e2e.sh tests/windows-cli.sh "$windows/bin/converter-cli.exe" "$linux/bin/converter-sim"
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+echo "test-windows: passed; pictures in $shots"
