@@ -1,5 +1,7 @@
 #include "fields.h"
 
+#include "configureframe.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -90,20 +92,9 @@ bool isAddressField(Field field)
            field == Field::RemoteIp;
 }
 
-// Plain decimal digits, so that "+5", " 5" or "0x5" are not taken for numbers.
 bool decimal(const QString &text, quint32 max, quint32 *value)
 {
-    if (text.isEmpty() || text.size() > 10)
-        return false;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    const qulonglong v = text.toULongLong();
-    if (v > max)
-        return false;
-    *value = quint32(v);
-    return true;
+    return ConfigureFrame::plainDecimal(text, max, value);
 }
 
 QString choiceText(const QStringList &list, int index)

@@ -13,17 +13,10 @@ namespace {
 constexpr int MAC_LENGTH = 12;
 constexpr int RANDOM_MODULUS = 255; // keeps 0xFF out of the tail
 
-// Plain decimal digits only: no sign, no blanks, nothing that the converter
-// would read as another value.
 bool decimalInRange(const QString &text, quint32 max)
 {
-    if (text.isEmpty() || text.size() > 10)
-        return false;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return text.toULongLong() <= max;
+    quint32 value = 0;
+    return ConfigureFrame::plainDecimal(text, max, &value);
 }
 
 bool isAddress(const QString &text)
@@ -41,6 +34,21 @@ bool isAddress(const QString &text)
 } // namespace
 
 namespace ConfigureFrame {
+
+bool plainDecimal(const QString &text, quint32 max, quint32 *value)
+{
+    if (text.isEmpty() || text.size() > 10)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    const qulonglong v = text.toULongLong();
+    if (v > max)
+        return false;
+    *value = quint32(v);
+    return true;
+}
 
 constexpr Field FORM_ORDER[] = {Field::Lip,   Field::Subnet, Field::Gaw, Field::Lport,
                                  Field::Sip,   Field::Sport,  Field::Baud};

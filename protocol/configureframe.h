@@ -20,6 +20,10 @@ Field firstUnsendable(const DeviceRecord &record);
 // Every field that firstUnsendable would name, in form order.
 QVector<Field> unsendableFields(const DeviceRecord &record);
 
+// Plain decimal digits only, no more than max: no sign, no blanks, nothing
+// that the converter would read as another value.
+bool plainDecimal(const QString &text, quint32 max, quint32 *value);
+
 // Whether the frame can carry this text faithfully in the given field.
 bool canCarry(Field field, const QString &text);
 

@@ -18,6 +18,8 @@ out=$1 sim=$2 wmclose=$3
 shift 3
 root=$(cd "$(dirname "$0")/.." && pwd)
 netlab=$root/scripts/netlab
+# shellcheck source=closewindow.sh
+source "$root/tests/closewindow.sh"
 : "${E2E_LAB:?run through tests/e2e.sh}"
 
 if [[ "${BLACKBOX_DISPLAY:-}" != 1 ]]; then
@@ -108,12 +110,7 @@ changed=$(compare -metric AE "$out/blackbox-en.png" "$out/blackbox-zh.png" null:
 click 585 341 # Configure, in Chinese
 configured simb 3
 
-"$wmclose" "$window"
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "the program did not end within 10 s of closing its window"
-set +e
-wait "$app"
-status=$?
-set -e
-[[ $status -eq 0 ]] || fail "the program ended with status $status after closing its window"
+status=0
+close_window "$wmclose" "$window" "$app" || status=$?
+[[ $status -eq 0 ]] || fail "the program ended with status $status after closing its window (124: not at all)"
 echo "blackbox: ok, pictures in $out"

@@ -7,6 +7,8 @@
 set -euo pipefail
 exe=$1 wmclose=$2 out=$3
 wine=/usr/lib/wine/wine64
+# shellcheck source=closewindow.sh
+source "$(dirname "$0")/closewindow.sh"
 if [[ "${DPI_DISPLAY:-}" != 1 ]]; then
     exec env DPI_DISPLAY=1 xvfb-run -a -s "-screen 0 1800x1000x24 -nolisten tcp" "$0" "$@"
 fi
@@ -33,13 +35,8 @@ for percent in 100 125 150 200; do
         sleep 0.7
         import -window "$window" "$out/zh-$percent.png"
     fi
-    "$wmclose" "$window"
-    for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$app" 2>/dev/null && fail "at $percent % the program did not end after closing"
-    set +e
-    wait "$app"
-    status=$?
-    set -e
-    [[ $status -eq 0 ]] || fail "at $percent % the program ended with status $status"
+    status=0
+    close_window "$wmclose" "$window" "$app" || status=$?
+    [[ $status -eq 0 ]] || fail "at $percent % the program ended with status $status (124: not at all)"
     echo "windows-dpi: $percent % -> $size"
 done
