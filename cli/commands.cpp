@@ -2,6 +2,8 @@
 
 #include "fields.h"
 #include "fleetfile.h"
+#include "input.h"
+#include "messages.h"
 #include "output.h"
 
 #include "batchwriter.h"
@@ -11,7 +13,6 @@
 #include "search.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QHostAddress>
 #include <QMap>
 #include <QTextStream>
@@ -21,25 +22,6 @@
 namespace {
 
 using CliFields::Field;
-
-QTextStream &err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
-
-int fail(int status, const QString &message)
-{
-    err() << "converter-cli: " << message << Qt::endl;
-    return status;
-}
-
-void print(const QString &text)
-{
-    QTextStream out(stdout);
-    out.setCodec("UTF-8");
-    out << text;
-}
 
 // A write to one converter: what it reported and what it is to hold.
 struct Plan
@@ -128,7 +110,9 @@ int Session::write(const QVector<Plan> &plans, int unchanged)
             Output::Line line{plan.record.mac, QStringLiteral("dry-run"),
                               changedFields(plan.device.record, plan.record), QString()};
             line.frame = QString::fromLatin1(
-                ConfigureFrame::plaintext(plan.record, ConfigureFrame::clockSeed()).toHex().toUpper());
+                ConfigureFrame::plaintext(plan.record, ConfigureFrame::clockSeed())
+                    .toHex()
+                    .toUpper());
             lines << line;
         }
         print(Output::report(lines, inv.format));
@@ -175,17 +159,88 @@ int search(Session &session)
     const QVector<FoundDevice> found = searchDevices(session.link, session.inv.timeoutMs);
     print(Output::devices(found, session.inv.format));
     if (found.isEmpty())
-        return fail(EXIT_NOTHING_FOUND, QStringLiteral("no converter answered within %1 ms")
-                                            .arg(session.inv.timeoutMs));
+        return fail(
+            EXIT_NOTHING_FOUND,
+            QStringLiteral("no converter answered within %1 ms").arg(session.inv.timeoutMs));
     return EXIT_DONE;
 }
 
-int macArgument(const QString &text, QString *mac)
+// show, set and reset: one converter.
+int planOne(Session &session, const Input &input, QVector<Plan> *plans)
 {
-    *mac = CliFields::normaliseMac(text);
-    if (mac->isEmpty())
-        return fail(EXIT_BAD_INPUT,
-                    QStringLiteral("'%1' is not a MAC address (12 hexadecimal digits)").arg(text));
+    QMap<QString, FoundDevice> found;
+    if (const int status = session.find({input.mac}, &found))
+        return status;
+    const FoundDevice device = found.value(input.mac);
+    const QString &command = session.inv.command;
+    if (command == QLatin1String("show")) {
+        print(Output::devices({device}, session.inv.format));
+        return EXIT_DONE;
+    }
+    DeviceRecord record = device.record;
+    if (command == QLatin1String("reset"))
+        record = FactoryDefaults::applied(record);
+    for (const CliFields::Change &change : input.changes)
+        CliFields::apply(record, change);
+    plans->append({device, record});
+    return EXIT_DONE;
+}
+
+int planApply(Session &session, const Input &input, QVector<Plan> *plans, int *unchanged)
+{
+    QStringList macs;
+    for (const FleetFile::Entry &entry : input.entries)
+        macs << entry.mac;
+    QMap<QString, FoundDevice> found;
+    if (const int status = session.find(macs, &found))
+        return status;
+    for (const FleetFile::Entry &entry : input.entries) {
+        const FoundDevice device = found.value(entry.mac);
+        QVector<CliFields::Change> changes;
+        QString error;
+        if (!FleetFile::changesFor(entry, device.record, input.place, &changes, &error))
+            return fail(EXIT_BAD_INPUT, error + QStringLiteral("; nothing sent"));
+        if (changes.isEmpty()) {
+            ++*unchanged;
+            continue;
+        }
+        DeviceRecord record = device.record;
+        for (const CliFields::Change &change : qAsConst(changes))
+            CliFields::apply(record, change);
+        plans->append({device, record});
+    }
+    return EXIT_DONE;
+}
+
+int planAssign(Session &session, const Input &input, QVector<Plan> *plans)
+{
+    const Invocation &inv = session.inv;
+    QVector<FoundDevice> devices;
+    if (inv.only.isEmpty()) {
+        devices = searchDevices(session.link, inv.timeoutMs);
+        if (devices.isEmpty())
+            return fail(EXIT_NOTHING_FOUND,
+                        QStringLiteral("no converter answered within %1 ms").arg(inv.timeoutMs));
+    } else {
+        QMap<QString, FoundDevice> found;
+        if (const int status = session.find(inv.only, &found))
+            return status;
+        devices = found.values().toVector();
+    }
+    std::sort(devices.begin(), devices.end(), [](const FoundDevice &a, const FoundDevice &b) {
+        return a.record.mac < b.record.mac;
+    });
+    if ((input.firstAddress & 0xFF) + quint32(devices.size()) - 1 > 254)
+        return fail(
+            EXIT_BAD_INPUT,
+            QStringLiteral("assign: %1 converters from %2 would run past .254; nothing sent")
+                .arg(devices.size())
+                .arg(QHostAddress(input.firstAddress).toString()));
+    for (int i = 0; i < devices.size(); ++i) {
+        DeviceRecord record = devices.at(i).record;
+        record.lip = QHostAddress(input.firstAddress + quint32(i)).toString();
+        plans->append({devices.at(i), record});
+    }
     return EXIT_DONE;
 }
 
@@ -193,144 +248,27 @@ int macArgument(const QString &text, QString *mac)
 
 int runCommand(const Invocation &inv)
 {
-    // Everything that can be checked without the converters is checked before
-    // the port is opened, so bad input sends nothing at all.
-    const QString &command = inv.command;
-    QString mac;
-    QVector<CliFields::Change> changes;
-    QVector<FleetFile::Entry> entries;
-    QString place;
-    quint32 firstAddress = 0;
-    if (command == QLatin1String("show") || command == QLatin1String("set") ||
-        command == QLatin1String("reset")) {
-        if (const int status = macArgument(inv.arguments.first(), &mac))
-            return status;
-    }
-    if (command == QLatin1String("set")) {
-        for (const QString &pair : inv.arguments.mid(1)) {
-            const int equals = pair.indexOf(QLatin1Char('='));
-            Field field;
-            if (equals < 0 || !CliFields::fromName(pair.left(equals), &field))
-                return fail(EXIT_BAD_INPUT,
-                            QStringLiteral("set: '%1' is not FIELD=VALUE with a known field").arg(pair));
-            if (!CliFields::isWritable(field))
-                return fail(EXIT_BAD_INPUT, QStringLiteral("set: %1 is read-only").arg(CliFields::name(field)));
-            for (const CliFields::Change &c : qAsConst(changes)) {
-                if (c.field == field)
-                    return fail(EXIT_BAD_INPUT,
-                                QStringLiteral("set: %1 given twice").arg(CliFields::name(field)));
-            }
-            CliFields::Change change;
-            QString message;
-            if (CliFields::parse(field, pair.mid(equals + 1), &change, &message) !=
-                CliFields::Verdict::Ok)
-                return fail(EXIT_BAD_INPUT, QStringLiteral("set: ") + message);
-            changes << change;
-        }
-    }
-    if (command == QLatin1String("apply")) {
-        const QString path = inv.arguments.first();
-        QFile file;
-        bool opened = false;
-        if (path == QLatin1String("-")) {
-            place = QStringLiteral("(standard input)");
-            opened = file.open(stdin, QIODevice::ReadOnly);
-        } else {
-            place = path;
-            file.setFileName(path);
-            opened = file.open(QIODevice::ReadOnly);
-        }
-        if (!opened)
-            return fail(EXIT_BAD_INPUT, QStringLiteral("%1: cannot read: %2").arg(place, file.errorString()));
-        const QByteArray data = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return fail(EXIT_BAD_INPUT, QStringLiteral("%1: cannot read: %2").arg(place, file.errorString()));
-        QString error;
-        if (!FleetFile::read(data, place, &entries, &error))
-            return fail(EXIT_BAD_INPUT, error);
-    }
-    if (command == QLatin1String("assign")) {
-        CliFields::Change change;
-        QString message;
-        if (CliFields::parse(Field::Ip, inv.arguments.first(), &change, &message) !=
-            CliFields::Verdict::Ok)
-            return fail(EXIT_BAD_INPUT, QStringLiteral("assign: ") + message);
-        firstAddress = QHostAddress(change.text).toIPv4Address();
-    }
+    Input input;
+    if (const int status = readInput(inv, &input))
+        return status;
 
     Session session(inv);
     if (const int status = session.open())
         return status;
+    const QString &command = inv.command;
     if (command == QLatin1String("search"))
         return search(session);
 
     QVector<Plan> plans;
     int unchanged = 0;
-    if (command == QLatin1String("show") || command == QLatin1String("set") ||
-        command == QLatin1String("reset")) {
-        QMap<QString, FoundDevice> found;
-        if (const int status = session.find({mac}, &found))
-            return status;
-        const FoundDevice device = found.value(mac);
-        if (command == QLatin1String("show")) {
-            print(Output::devices({device}, inv.format));
-            return EXIT_DONE;
-        }
-        DeviceRecord record = device.record;
-        if (command == QLatin1String("reset"))
-            record = FactoryDefaults::applied(record);
-        for (const CliFields::Change &change : qAsConst(changes))
-            CliFields::apply(record, change);
-        plans.append({device, record});
-    } else if (command == QLatin1String("apply")) {
-        QStringList macs;
-        for (const FleetFile::Entry &entry : qAsConst(entries))
-            macs << entry.mac;
-        QMap<QString, FoundDevice> found;
-        if (const int status = session.find(macs, &found))
-            return status;
-        for (const FleetFile::Entry &entry : qAsConst(entries)) {
-            const FoundDevice device = found.value(entry.mac);
-            QVector<CliFields::Change> rowChanges;
-            QString error;
-            if (!FleetFile::changesFor(entry, device.record, place, &rowChanges, &error))
-                return fail(EXIT_BAD_INPUT, error + QStringLiteral("; nothing sent"));
-            if (rowChanges.isEmpty()) {
-                ++unchanged;
-                continue;
-            }
-            DeviceRecord record = device.record;
-            for (const CliFields::Change &change : qAsConst(rowChanges))
-                CliFields::apply(record, change);
-            plans.append({device, record});
-        }
-    } else if (command == QLatin1String("assign")) {
-        QVector<FoundDevice> devices;
-        if (inv.only.isEmpty()) {
-            devices = searchDevices(session.link, inv.timeoutMs);
-            if (devices.isEmpty())
-                return fail(EXIT_NOTHING_FOUND, QStringLiteral("no converter answered within %1 ms")
-                                                    .arg(inv.timeoutMs));
-        } else {
-            QMap<QString, FoundDevice> found;
-            if (const int status = session.find(inv.only, &found))
-                return status;
-            devices = found.values().toVector();
-        }
-        std::sort(devices.begin(), devices.end(), [](const FoundDevice &a, const FoundDevice &b) {
-            return a.record.mac < b.record.mac;
-        });
-        const quint32 lastOctet = (firstAddress & 0xFF) + quint32(devices.size()) - 1;
-        if (lastOctet > 254)
-            return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("assign: %1 converters from %2 would run past .254; nothing sent")
-                            .arg(devices.size())
-                            .arg(QHostAddress(firstAddress).toString()));
-        for (int i = 0; i < devices.size(); ++i) {
-            DeviceRecord record = devices.at(i).record;
-            record.lip = QHostAddress(firstAddress + quint32(i)).toString();
-            plans.append({devices.at(i), record});
-        }
-    }
+    int status = EXIT_DONE;
+    if (command == QLatin1String("apply"))
+        status = planApply(session, input, &plans, &unchanged);
+    else if (command == QLatin1String("assign"))
+        status = planAssign(session, input, &plans);
+    else
+        status = planOne(session, input, &plans);
+    if (status != EXIT_DONE || command == QLatin1String("show"))
+        return status;
     return session.write(plans, unchanged);
 }

@@ -14,7 +14,8 @@ bool decodeUtf8(const QByteArray &data, QString *text, int *badLine)
     if (state.invalidChars == 0 && state.remainingChars == 0)
         return true;
     const int bad = text->indexOf(QChar::ReplacementCharacter);
-    *badLine = 1 + (bad < 0 ? text->count(QLatin1Char('\n')) : text->left(bad).count(QLatin1Char('\n')));
+    *badLine =
+        1 + (bad < 0 ? text->count(QLatin1Char('\n')) : text->left(bad).count(QLatin1Char('\n')));
     return false;
 }
 
@@ -46,8 +47,8 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
     QString cell;
     int line = 1;
     row.line = 1;
-    bool quoted = false;      // inside a quoted cell
-    bool afterQuote = false;  // a quoted cell has just closed
+    bool quoted = false;     // inside a quoted cell
+    bool afterQuote = false; // a quoted cell has just closed
     bool rowHasText = false;
     int quoteLine = 0;
     auto endCell = [&] {

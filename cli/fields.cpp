@@ -195,7 +195,8 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
     if (field == Field::Name) {
         const QByteArray bytes = value.toUtf8();
         if (bytes.size() > NAME_BYTES || bytes.contains('\0')) {
-            *message = QStringLiteral("%1 is longer than %2 bytes in UTF-8").arg(quoted).arg(NAME_BYTES);
+            *message =
+                QStringLiteral("%1 is longer than %2 bytes in UTF-8").arg(quoted).arg(NAME_BYTES);
             return Verdict::Malformed;
         }
         change->text = value;
@@ -205,7 +206,8 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
     if (const QStringList *list = choices(field)) {
         const int index = list->indexOf(value.toLower());
         if (index < 0) {
-            *message = QStringLiteral("%1 is not one of %2").arg(quoted, list->join(QStringLiteral(", ")));
+            *message =
+                QStringLiteral("%1 is not one of %2").arg(quoted, list->join(QStringLiteral(", ")));
             return Verdict::Malformed;
         }
         change->index = index;
@@ -230,8 +232,10 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
     Range range;
     if (numberRange(field, &range)) {
         quint32 number = 0;
-        const QString expected =
-            QStringLiteral("%1 is not a number from %2 to %3").arg(quoted).arg(range.low).arg(range.high);
+        const QString expected = QStringLiteral("%1 is not a number from %2 to %3")
+                                     .arg(quoted)
+                                     .arg(range.low)
+                                     .arg(range.high);
         if (!decimal(value, range.wire, &number)) {
             *message = expected;
             return Verdict::Malformed;

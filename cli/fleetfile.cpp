@@ -90,14 +90,12 @@ bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
                 continue;
             // A name keeps its blanks; other cells lose the spaces that
             // spreadsheets put around values.
-            const QString text =
-                field == Field::Name ? row.cells.at(c) : row.cells.at(c).trimmed();
+            const QString text = field == Field::Name ? row.cells.at(c) : row.cells.at(c).trimmed();
             if (text.isEmpty())
                 continue;
             CliFields::Change change;
             QString message;
-            if (CliFields::parse(field, text, &change, &message) ==
-                CliFields::Verdict::Malformed) {
+            if (CliFields::parse(field, text, &change, &message) == CliFields::Verdict::Malformed) {
                 *error = here + message;
                 return false;
             }
@@ -118,7 +116,8 @@ bool changesFor(const Entry &entry, const DeviceRecord &reported, const QString 
             continue; // the name as search printed it, whatever its bytes
         CliFields::Change change;
         QString message;
-        const CliFields::Verdict verdict = CliFields::parse(cell.field, cell.text, &change, &message);
+        const CliFields::Verdict verdict =
+            CliFields::parse(cell.field, cell.text, &change, &message);
         if (change.text == current && cell.field != Field::Name)
             continue;
         if (verdict != CliFields::Verdict::Ok) {

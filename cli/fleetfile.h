@@ -25,8 +25,7 @@ struct Entry
 
 // Reads and checks everything that does not depend on what the converters
 // report. place names the file in messages ("fleet.csv:7: ...").
-bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
-          QString *error);
+bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries, QString *error);
 
 // The changes that an entry asks of the converter that reported this record:
 // a cell equal to the reported value is no change and never refused.

@@ -128,8 +128,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption retries("retries", QString(), "n");
     const QCommandLineOption rate("rate", QString(), "n");
     const QCommandLineOption only("only", QString(), "mac");
-    parser.addOptions(
-        {help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout, retries, rate, only});
+    parser.addOptions({help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout,
+                       retries, rate, only});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -207,7 +207,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     for (const QString &mac : parser.values(only)) {
         const QString normal = CliFields::normaliseMac(mac);
         if (normal.isEmpty()) {
-            *output = QStringLiteral("--only '%1' is not a MAC address (12 hexadecimal digits)").arg(mac);
+            *output =
+                QStringLiteral("--only '%1' is not a MAC address (12 hexadecimal digits)").arg(mac);
             return ParseOutcome::Error;
         }
         if (!inv->only.contains(normal))
@@ -223,8 +224,9 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         wanted = 1;
     const int given = inv->arguments.size();
     if ((wanted >= 0 && given != wanted) || (wanted < 0 && given < 2)) {
-        *output = QStringLiteral("%1: wrong number of arguments\n%2")
-                      .arg(inv->command, commandHelp(inv->command).section(QLatin1Char('\n'), 0, 0));
+        *output =
+            QStringLiteral("%1: wrong number of arguments\n%2")
+                .arg(inv->command, commandHelp(inv->command).section(QLatin1Char('\n'), 0, 0));
         return ParseOutcome::Error;
     }
     return ParseOutcome::Run;

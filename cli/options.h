@@ -9,8 +9,8 @@ struct Invocation
 {
     enum class Format { Table, Csv, Json };
 
-    QString command;        // search, show, set, reset, apply, assign
-    QStringList arguments;  // what follows the command
+    QString command;       // search, show, set, reset, apply, assign
+    QStringList arguments; // what follows the command
     Format format = Format::Table;
     int timeoutMs = 1000;
     QStringList interfaces;
@@ -19,7 +19,7 @@ struct Invocation
     int rate = 200;
     bool dryRun = false;
     bool verify = true;
-    QStringList only;       // normalised MACs, for assign
+    QStringList only; // normalised MACs, for assign
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

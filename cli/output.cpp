@@ -104,7 +104,8 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
             for (const Line::Difference &d : line.differences) {
                 diffs << QStringLiteral("{\"field\":%1,\"%2\":%3,\"%4\":%5}")
                              .arg(jsonString(CliFields::name(d.field)), first,
-                                  jsonValue(d.field, d.first), second, jsonValue(d.field, d.second));
+                                  jsonValue(d.field, d.first), second,
+                                  jsonValue(d.field, d.second));
             }
             QString object = QStringLiteral("{\"mac\":%1,\"result\":%2,\"fields\":[%3]")
                                  .arg(jsonString(line.mac), jsonString(line.result),
@@ -123,9 +124,11 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
             if (line.differences.isEmpty())
                 rows << QStringList{line.mac, line.result, QString(), QString(), QString()};
             for (const Line::Difference &d : line.differences)
-                rows << QStringList{line.mac, line.result, CliFields::name(d.field), d.first, d.second};
+                rows << QStringList{line.mac, line.result, CliFields::name(d.field), d.first,
+                                    d.second};
             if (!line.frame.isEmpty())
-                rows << QStringList{line.mac, line.result, QStringLiteral("frame"), QString(), line.frame};
+                rows << QStringList{line.mac, line.result, QStringLiteral("frame"), QString(),
+                                    line.frame};
         }
         return csv(rows);
     }

@@ -64,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (const FleetFile::Entry &entry : entries) {
             FUZZ_CHECK(entry.mac.size() == 12);
             QVector<CliFields::Change> changes;
-            if (!FleetFile::changesFor(entry, reported(), QStringLiteral("f.csv"), &changes, &error))
+            if (!FleetFile::changesFor(entry, reported(), QStringLiteral("f.csv"), &changes,
+                                       &error))
                 continue;
             DeviceRecord record = reported();
             for (const CliFields::Change &change : changes)
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString text = QString::fromUtf8(bytes);
     const int equals = text.indexOf(QLatin1Char('='));
     CliFields::Field field;
-    if (equals >= 0 && CliFields::fromName(text.left(equals), &field) && CliFields::isWritable(field)) {
+    if (equals >= 0 && CliFields::fromName(text.left(equals), &field) &&
+        CliFields::isWritable(field)) {
         CliFields::Change change;
         QString message;
         if (CliFields::parse(field, text.mid(equals + 1), &change, &message) ==

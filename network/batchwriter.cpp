@@ -56,7 +56,8 @@ QVector<BatchWriter::Result> BatchWriter::run(const QVector<Target> &targets)
     lastProbeNs = -1;
     for (const Target &target : targets) {
         State state;
-        const QByteArray plain = ConfigureFrame::plaintext(target.record, ConfigureFrame::clockSeed());
+        const QByteArray plain =
+            ConfigureFrame::plaintext(target.record, ConfigureFrame::clockSeed());
         state.result.sent = DeviceFrame::decodeReply(plain, target.device.record.deviceIp);
         state.frame = plain;
         FrameCipher::encrypt(reinterpret_cast<std::uint8_t *>(state.frame.data()), FRAME_SIZE);
@@ -153,10 +154,11 @@ void BatchWriter::checkDeadlines()
     const qint64 timeout = qint64(options.verifyTimeoutMs) * NS_PER_MS;
     for (int i = 0; i < states.size(); ++i) {
         const State &state = states.at(i);
-        if (state.settled || state.queued || state.lastSentNs < 0 || now - state.lastSentNs < timeout)
+        if (state.settled || state.queued || state.lastSentNs < 0 ||
+            now - state.lastSentNs < timeout)
             continue;
-        resendOrSettle(i, state.lastReplyNs > state.lastSentNs ? Outcome::Differs
-                                                               : Outcome::NoAnswer);
+        resendOrSettle(i,
+                       state.lastReplyNs > state.lastSentNs ? Outcome::Differs : Outcome::NoAnswer);
     }
 }
 

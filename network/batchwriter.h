@@ -20,7 +20,7 @@ class BatchWriter : public QObject
 public:
     struct Options
     {
-        int rate = 200;              // frames per second
+        int rate = 200; // frames per second
         bool verify = true;
         int verifyTimeoutMs = 10000; // after each frame, how long to wait for the new values
         int retries = 2;             // frames sent again to a converter that does not take one
@@ -29,8 +29,8 @@ public:
 
     struct Target
     {
-        FoundDevice device;   // as the search found it
-        DeviceRecord record;  // what to write
+        FoundDevice device;  // as the search found it
+        DeviceRecord record; // what to write
     };
 
     enum class Outcome { Sent, Verified, Differs, NoAnswer };
@@ -53,7 +53,7 @@ public:
 private:
     struct State
     {
-        QByteArray frame;    // encrypted, sent as it is each time
+        QByteArray frame; // encrypted, sent as it is each time
         int interfaceIndex = 0;
         qint64 lastSentNs = -1;
         qint64 lastReplyNs = -1;

@@ -51,8 +51,8 @@ bool DeviceLink::chooseInterfaces(const QStringList &names, QVector<LinkInterfac
             return false;
         }
         if (!canBroadcastIpv4(adapter)) {
-            *error = QStringLiteral("interface '%1' is not up with an IPv4 broadcast address")
-                         .arg(name);
+            *error =
+                QStringLiteral("interface '%1' is not up with an IPv4 broadcast address").arg(name);
             return false;
         }
         const LinkInterface link{adapter.index(), adapter.name()};
@@ -71,7 +71,9 @@ bool DeviceLink::open(const QVector<LinkInterface> &chosen, QString *error)
     socket = new QUdpSocket(this);
     if (!socket->bind(QHostAddress::AnyIPv4, DEVICE_PORT,
                       QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
-        *error = QStringLiteral("cannot use UDP port %1: %2").arg(DEVICE_PORT).arg(socket->errorString());
+        *error = QStringLiteral("cannot use UDP port %1: %2")
+                     .arg(DEVICE_PORT)
+                     .arg(socket->errorString());
         return false;
     }
     socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, RECEIVE_BUFFER);

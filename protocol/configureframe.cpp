@@ -50,8 +50,8 @@ bool plainDecimal(const QString &text, quint32 max, quint32 *value)
     return true;
 }
 
-constexpr Field FORM_ORDER[] = {Field::Lip,   Field::Subnet, Field::Gaw, Field::Lport,
-                                 Field::Sip,   Field::Sport,  Field::Baud};
+constexpr Field FORM_ORDER[] = {Field::Lip, Field::Subnet, Field::Gaw, Field::Lport,
+                                Field::Sip, Field::Sport,  Field::Baud};
 
 Field firstUnsendable(const DeviceRecord &record)
 {

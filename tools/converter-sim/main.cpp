@@ -138,10 +138,12 @@ int main(int argc, char *argv[])
         "state.",
         "name[@k]");
     const QCommandLineOption restart(
-        "restart-ms", "How long a converter with the restart fault is silent after a write "
-        "(default 2000).", "ms", "2000");
-    parser.addOptions({state, count, baseMac, baseAddress, name, version, delay, jitter, fault,
-                       restart});
+        "restart-ms",
+        "How long a converter with the restart fault is silent after a write "
+        "(default 2000).",
+        "ms", "2000");
+    parser.addOptions(
+        {state, count, baseMac, baseAddress, name, version, delay, jitter, fault, restart});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());

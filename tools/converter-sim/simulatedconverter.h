@@ -9,15 +9,15 @@
 
 // Ways a converter can misbehave on demand.
 enum class Fault {
-    AnswerTwice, // every reply is sent twice
-    WrongKey,    // replies are encrypted under another key
-    BadChecksum, // replies carry a wrong checksum
-    Short,       // replies are 63 bytes long
-    Long,        // replies are 65 bytes long
-    ForeignPort, // replies leave from port 1501
-    Restart,     // after a write, silent for the restart time, then answers anew
+    AnswerTwice,  // every reply is sent twice
+    WrongKey,     // replies are encrypted under another key
+    BadChecksum,  // replies carry a wrong checksum
+    Short,        // replies are 63 bytes long
+    Long,         // replies are 65 bytes long
+    ForeignPort,  // replies leave from port 1501
+    Restart,      // after a write, silent for the restart time, then answers anew
     IgnoreWrites, // takes configure frames but keeps its settings
-    Partial,     // applies a write's network settings but not its serial ones
+    Partial,      // applies a write's network settings but not its serial ones
 };
 
 inline uint qHash(Fault fault, uint seed = 0)
