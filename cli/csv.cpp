@@ -19,13 +19,21 @@ bool decodeUtf8(const QByteArray &data, QString *text, int *badLine)
     return false;
 }
 
+// ';' when the first line has semicolons but no commas outside quotes.
 QChar separatorOf(const QString &text)
 {
-    const int end = text.indexOf(QLatin1Char('\n'));
-    const QString header = text.left(end < 0 ? text.size() : end);
-    if (!header.contains(QLatin1Char(',')) && header.contains(QLatin1Char(';')))
-        return QLatin1Char(';');
-    return QLatin1Char(',');
+    bool quoted = false, comma = false, semicolon = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+            break;
+        else if (!quoted && c == QLatin1Char(','))
+            comma = true;
+        else if (!quoted && c == QLatin1Char(';'))
+            semicolon = true;
+    }
+    return semicolon && !comma ? QLatin1Char(';') : QLatin1Char(',');
 }
 
 } // namespace
@@ -49,7 +57,7 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
     row.line = 1;
     bool quoted = false;     // inside a quoted cell
     bool afterQuote = false; // a quoted cell has just closed
-    bool rowHasText = false;
+    bool pending = false;    // the current line has something in it
     int quoteLine = 0;
     auto endCell = [&] {
         row.cells << cell;
@@ -58,11 +66,12 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
     };
     auto endRow = [&] {
         endCell();
-        if (rowHasText || row.cells.size() > 1)
+        // A line with one empty cell, quoted or not, is a blank line.
+        if (row.cells.size() > 1 || !row.cells.first().isEmpty())
             rows->append(row);
         row = Row();
         row.line = line;
-        rowHasText = false;
+        pending = false;
     };
 
     const int size = text.size();
@@ -84,6 +93,8 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
             }
             continue;
         }
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            pending = true;
         if (c == separator) {
             endCell();
         } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
@@ -96,25 +107,25 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
             return false;
         } else if (c == QLatin1Char('"') && cell.isEmpty()) {
             quoted = true;
-            rowHasText = true;
             quoteLine = line;
         } else {
             cell += c;
-            rowHasText = true;
         }
     }
     if (quoted) {
         *error = QStringLiteral("line %1: a quote that is never closed").arg(quoteLine);
         return false;
     }
-    if (rowHasText || !row.cells.isEmpty())
+    if (pending)
         endRow();
     return true;
 }
 
 QString cell(const QString &text)
 {
-    static const QString special = QStringLiteral(",;\"\r\n");
+    // A byte-order mark is quoted too: at the start of a file it would be
+    // taken for the file's own.
+    static const QString special = QStringLiteral(",;\"\r\n\uFEFF");
     bool quote = text != text.trimmed();
     for (const QChar c : special)
         quote |= text.contains(c);

@@ -22,8 +22,8 @@ struct Row
 // not UTF-8, or a quote that is never closed or followed by other text.
 bool parse(const QByteArray &data, QVector<Row> *rows, QString *error);
 
-// A cell as written: quoted when it holds a separator, a quote, a line break
-// or blanks at either end.
+// A cell as written: quoted when it holds a separator, a quote, a line break,
+// a byte-order mark or blanks at either end.
 QString cell(const QString &text);
 
 } // namespace Csv
