@@ -14,11 +14,22 @@ scripts/build-windows.sh "$windows"
 tests/check-windows-exe.sh "$windows/bin"
 
 export WINEPREFIX=$PWD/$windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine creates a program's sockets in its server process, so a server left
+# running from one step would carry the next step's traffic in its own
+# network namespace (for the set-up below, the machine's). Every step that
+# runs a Windows program starts with no server, and its first program starts
+# one inside the step's private network.
+stop_wine() {
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+}
+trap stop_wine EXIT
+stop_wine
 [[ -f "$WINEPREFIX/system.reg" ]] || /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
 for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
     /usr/lib/wine/wine64 reg add "$key" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 done
-/usr/lib/wine/wineserver -w
+stop_wine
 
 shots=$windows/screenshots
 mkdir -p "$shots"
@@ -26,8 +37,9 @@ quiet() { grep -v 'XGetInputFocus returned' || true; }
 tests/e2e.sh tests/blackbox.sh "$shots" "$linux/bin/converter-sim" "$linux/bin/wmclose" \
     /usr/lib/wine/wine64 "$windows/bin/converter-config.exe" -platform windows:fontengine=freetype \
     2>&1 | quiet
+stop_wine
 scripts/netns-run.sh tests/windows-dpi.sh "$windows/bin/converter-config.exe" \
     "$linux/bin/wmclose" "$shots" 2>&1 | quiet
+stop_wine
 E2E_HOSTS="tool sima:3" tests/e2e.sh tests/windows-cli.sh "$windows/bin/converter-cli.exe" "$linux/bin/converter-sim"
-/usr/lib/wine/wineserver -k 2>/dev/null || true
 echo "test-windows: passed; pictures in $shots"

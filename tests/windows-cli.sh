@@ -7,6 +7,9 @@ exe=$1 sim=$2
 netlab=$(cd "$(dirname "$0")/.." && pwd)/scripts/netlab
 : "${E2E_LAB:?run through tests/e2e.sh}"
 work=$(mktemp -d)
+# Wine opens sockets in its server: one must not be left from elsewhere.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
 : >"$work/sim.log"
 "$netlab" exec "$E2E_LAB" sima "$sim" --state "$work/sims.json" --count 3 \
     --base-address "$("$netlab" addr "$E2E_LAB" sima)" --base-mac 02AB0000C001 >"$work/sim.log" &

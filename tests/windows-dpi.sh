@@ -13,6 +13,9 @@ if [[ "${DPI_DISPLAY:-}" != 1 ]]; then
     exec env DPI_DISPLAY=1 xvfb-run -a -s "-screen 0 1800x1000x24 -nolisten tcp" "$0" "$@"
 fi
 fail() { echo "windows-dpi: $*" >&2; exit 1; }
+# Wine opens sockets in its server: one must not be left from elsewhere.
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
 mkdir -p "$out"
 
 for percent in 100 125 150 200; do
