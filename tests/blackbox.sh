@@ -20,6 +20,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 netlab=$root/scripts/netlab
 # shellcheck source=closewindow.sh
 source "$root/tests/closewindow.sh"
+# shellcheck source=privatenet.sh
+source "$root/tests/privatenet.sh"
+require_private_network blackbox
 : "${E2E_LAB:?run through tests/e2e.sh}"
 
 if [[ "${BLACKBOX_DISPLAY:-}" != 1 ]]; then

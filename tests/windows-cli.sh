@@ -6,6 +6,9 @@ set -euo pipefail
 exe=$1 sim=$2
 netlab=$(cd "$(dirname "$0")/.." && pwd)/scripts/netlab
 : "${E2E_LAB:?run through tests/e2e.sh}"
+# shellcheck source=privatenet.sh
+source "$(dirname "$0")/privatenet.sh"
+require_private_network windows-cli
 work=$(mktemp -d)
 # Wine opens sockets in its server: one must not be left from elsewhere.
 /usr/lib/wine/wineserver -k 2>/dev/null || true

@@ -9,6 +9,9 @@ exe=$1 wmclose=$2 out=$3
 wine=/usr/lib/wine/wine64
 # shellcheck source=closewindow.sh
 source "$(dirname "$0")/closewindow.sh"
+# shellcheck source=privatenet.sh
+source "$(dirname "$0")/privatenet.sh"
+require_private_network windows-dpi
 if [[ "${DPI_DISPLAY:-}" != 1 ]]; then
     exec env DPI_DISPLAY=1 xvfb-run -a -s "-screen 0 1800x1000x24 -nolisten tcp" "$0" "$@"
 fi
