@@ -106,6 +106,15 @@ void DeviceLink::sendFrame(const QByteArray &frame, int interfaceIndex)
     ++frames;
 }
 
+bool DeviceLink::listens(int index) const
+{
+    for (const LinkInterface &link : interfaces) {
+        if (link.index == 0 || link.index == index)
+            return true;
+    }
+    return false;
+}
+
 QString DeviceLink::interfaceName(int index)
 {
     // Asking the system costs a round trip per reply; a crowd answers at once.
@@ -125,11 +134,14 @@ void DeviceLink::readDatagrams()
         const ReplyIntake::Result result = ReplyIntake::examine(datagram.data(), port);
         if (result.verdict != ReplyIntake::Verdict::Accepted)
             continue;
+        const int arrivedOn = int(datagram.interfaceIndex());
+        if (!listens(arrivedOn))
+            continue; // an answer to someone else's probe, on an adapter we were told to leave
         FoundDevice found;
         found.plaintext = result.plaintext;
         found.record = DeviceFrame::decodeReply(
             result.plaintext, ReplyIntake::deviceIpFromSender(datagram.senderAddress().toString()));
-        found.interfaceIndex = int(datagram.interfaceIndex());
+        found.interfaceIndex = arrivedOn;
         found.interfaceName = interfaceName(found.interfaceIndex);
         emit replied(found);
     }

@@ -54,7 +54,8 @@ public:
     int framesSent() const { return frames; }
 
 signals:
-    // Every accepted reply, in order of arrival, repeats included.
+    // Every accepted reply that arrived on a chosen adapter, in order of
+    // arrival, repeats included.
     void replied(const FoundDevice &device);
 
 private slots:
@@ -63,6 +64,8 @@ private slots:
 private:
     void send(const QByteArray &datagram, int interfaceIndex);
     QString interfaceName(int index);
+    // Whether replies arriving on this adapter count: only the chosen ones do.
+    bool listens(int index) const;
 
     QUdpSocket *socket = nullptr;
     QVector<LinkInterface> interfaces;
