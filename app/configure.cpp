@@ -2,13 +2,11 @@
 #include "mainwindow.h"
 
 #include "configureframe.h"
+#include "devicelink.h"
 #include "mainwindowform.h"
-#include "protocolconstants.h"
 
 #include <QGroupBox>
-#include <QHostAddress>
 #include <QLineEdit>
-#include <QUdpSocket>
 
 void MainWindow::on_pushButton_SaveConfigure_clicked()
 {
@@ -34,8 +32,10 @@ void MainWindow::sendConfigure(DeviceRecord record)
         }
     }
 
-    udpSocket->writeDatagram(ConfigureFrame::build(record, ConfigureFrame::clockSeed()),
-                             QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)), DEVICE_PORT);
+    // Out of the adapter the converter answered on; a converter listed
+    // without one (or never listed) is written through every adapter.
+    udpSocket->sendFrame(ConfigureFrame::build(record, ConfigureFrame::clockSeed()),
+                         deviceAdapters.value(record.mac, 0));
 }
 
 QLineEdit *MainWindow::fieldWidget(ConfigureFrame::Field field) const

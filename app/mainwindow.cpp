@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "devicelink.h"
 #include "framecipher.h"
 #include "mainwindowform.h"
 #include "protocolconstants.h"
@@ -7,14 +8,12 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QHostAddress>
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegExp>
 #include <QRegExpValidator>
 #include <QTableWidget>
-#include <QUdpSocket>
 
 namespace {
 
@@ -53,13 +52,12 @@ void MainWindow::initWindow()
 
     setUpDeviceTable();
 
-    udpSocket = new QUdpSocket;
+    udpSocket = new DeviceLink(DeviceLink::Delivery::Datagrams);
     // A failed bind is ignored: the window opens all the same and a search then
     // simply finds nothing.
-    udpSocket->bind(QHostAddress::Any, DEVICE_PORT, QAbstractSocket::ShareAddress);
-    // Room for a crowd of converters answering at once; the system caps it.
-    udpSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
-    connect(udpSocket, SIGNAL(readyRead()), this, SLOT(SocketRecvData()));
+    QString ignored;
+    udpSocket->openEveryAdapter(&ignored);
+    connect(udpSocket, SIGNAL(datagramsWaiting()), this, SLOT(SocketRecvData()));
 
     form->groupBox_Config->setEnabled(false);
     form->pushButton_SaveConfigure->setEnabled(false);

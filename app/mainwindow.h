@@ -3,14 +3,15 @@
 #include "configureframe.h"
 #include "devicerecord.h"
 
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
-#include <QSet>
 
 class MainWindowForm;
 class QLineEdit;
 class QModelIndex;
-class QUdpSocket;
+class DeviceLink;
+struct Arrival;
 
 // The tool's only window: it owns the form, the device socket, the devices of
 // the last search and the device chosen for configuration.
@@ -49,19 +50,22 @@ private:
     void formToRecord(DeviceRecord &record);
 
     // Discovery and configuration write.
-    bool handleDatagram(const QByteArray &datagram, const QString &sender, quint16 port);
+    bool handleDatagram(const Arrival &arrival);
     void addDeviceFromFrame(QByteArray frame, QString deviceIp);
-    bool listDevice(const DeviceRecord &record);
+    bool listDevice(const DeviceRecord &record, int interfaceIndex = 0);
     void sendConfigure(DeviceRecord record);
     QLineEdit *fieldWidget(ConfigureFrame::Field field) const;
 
     // Lets the tests reach the records without a network round trip.
     friend struct MainWindowTestAccess;
 
-    QUdpSocket *udpSocket = nullptr;
+    // The device port on every adapter (the device link shared with
+    // converter-cli), under the name the window has always used.
+    DeviceLink *udpSocket = nullptr;
     QList<DeviceRecord> devices;
     MainWindowForm *form = nullptr;
     DeviceRecord currentDevice;
-    // The MACs in devices, so that a crowd of replies is checked in constant time.
-    QSet<QString> listedMacs;
+    // The MACs in devices, each with the adapter of its first answer (0 when
+    // unknown), so that a crowd of replies is checked in constant time.
+    QHash<QString, int> deviceAdapters;
 };

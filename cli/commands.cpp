@@ -40,7 +40,7 @@ public:
     {
         QVector<LinkInterface> chosen;
         QString error;
-        if (!DeviceLink::chooseInterfaces(inv.interfaces, &chosen, &error))
+        if (!Adapters::choose(inv.interfaces, &chosen, &error))
             return fail(EXIT_BAD_INPUT, error);
         if (!link.open(chosen, &error))
             return fail(EXIT_NOT_ANSWERED, error);

@@ -1,101 +1,134 @@
 #include "devicelink.h"
 
 #include "deviceframe.h"
+#include "portholders.h"
 #include "protocolconstants.h"
 #include "replyintake.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
-#include <QNetworkInterface>
 #include <QUdpSocket>
 
 namespace {
 
-// Room for a crowd of replies arriving at once.
+// Room for a crowd of replies arriving at once; the system caps it.
 constexpr int RECEIVE_BUFFER = 4 << 20;
 
-bool canBroadcastIpv4(const QNetworkInterface &adapter)
-{
-    const auto flags = adapter.flags();
-    if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::CanBroadcast) ||
-        (flags & QNetworkInterface::IsLoopBack))
-        return false;
-    for (const QNetworkAddressEntry &entry : adapter.addressEntries()) {
-        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
-            return true;
-    }
-    return false;
-}
+// How long one notification keeps taking in new datagrams. A crowd answering
+// at once is read as it arrives, so the system's buffer does not overflow;
+// under a flood the program still returns to its event loop this often.
+constexpr int INTAKE_BUDGET_MS = 50;
+
+// At most this many datagrams wait in memory at once, so that a sender faster
+// than the program cannot keep one notification reading for ever.
+constexpr int QUEUE_LIMIT = 256;
+
+const auto SHARED = QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint;
+
+#ifdef Q_OS_WIN
+constexpr bool SOCKET_PER_ADAPTER = true;
+#else
+constexpr bool SOCKET_PER_ADAPTER = false;
+#endif
 
 } // namespace
 
-DeviceLink::DeviceLink(QObject *parent) : QObject(parent) {}
-
-bool DeviceLink::chooseInterfaces(const QStringList &names, QVector<LinkInterface> *chosen,
-                                  QString *error)
-{
-    chosen->clear();
-    const QList<QNetworkInterface> adapters = QNetworkInterface::allInterfaces();
-    if (names.isEmpty()) {
-        for (const QNetworkInterface &adapter : adapters) {
-            if (canBroadcastIpv4(adapter))
-                chosen->append({adapter.index(), adapter.name()});
-        }
-        if (chosen->isEmpty())
-            chosen->append({0, QString()});
-        return true;
-    }
-    for (const QString &name : names) {
-        const QNetworkInterface adapter = QNetworkInterface::interfaceFromName(name);
-        if (!adapter.isValid()) {
-            *error = QStringLiteral("no network interface named '%1'").arg(name);
-            return false;
-        }
-        if (!canBroadcastIpv4(adapter)) {
-            *error =
-                QStringLiteral("interface '%1' is not up with an IPv4 broadcast address").arg(name);
-            return false;
-        }
-        const LinkInterface link{adapter.index(), adapter.name()};
-        bool listed = false;
-        for (const LinkInterface &i : qAsConst(*chosen))
-            listed |= i.index == link.index;
-        if (!listed)
-            chosen->append(link);
-    }
-    return true;
-}
+DeviceLink::DeviceLink(Delivery delivery, QObject *parent) : QObject(parent), delivery(delivery) {}
 
 bool DeviceLink::open(const QVector<LinkInterface> &chosen, QString *error)
 {
     interfaces = chosen;
-    socket = new QUdpSocket(this);
-    if (!socket->bind(QHostAddress::AnyIPv4, DEVICE_PORT,
-                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+    if (!PortHolders::check(error))
+        return false;
+    return bindPorts(error);
+}
+
+bool DeviceLink::openEveryAdapter(QString *error)
+{
+    following = true;
+    interfaces = Adapters::broadcastCapable();
+    return bindPorts(error);
+}
+
+// A socket whose bind failed stays: it still sends (from a port the system
+// picks), it just hears no converter.
+QUdpSocket *DeviceLink::openSocket(const QHostAddress &address, QString *error)
+{
+    auto *socket = new QUdpSocket(this);
+    if (!socket->bind(address, DEVICE_PORT, SHARED)) {
         *error = QStringLiteral("cannot use UDP port %1: %2")
                      .arg(DEVICE_PORT)
                      .arg(socket->errorString());
-        return false;
+        return socket;
     }
     socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, RECEIVE_BUFFER);
-    connect(socket, &QUdpSocket::readyRead, this, &DeviceLink::readDatagrams);
-    return true;
+    connect(socket, &QUdpSocket::readyRead, this, &DeviceLink::onReadyRead);
+    return socket;
+}
+
+// One socket on the IPv4 any-address, or on Windows one per adapter address.
+// Bound sockets whose adapter and address are unchanged stay, with what waits
+// in them; the others go, and a port that could not be bound is tried again.
+bool DeviceLink::bindPorts(QString *error)
+{
+    QVector<Port> wanted;
+    if (SOCKET_PER_ADAPTER) {
+        for (const LinkInterface &link : qAsConst(interfaces))
+            wanted.append({nullptr, link.index,
+                           link.index != 0 ? link.address : QHostAddress(QHostAddress::AnyIPv4)});
+    } else {
+        wanted.append({nullptr, 0, QHostAddress(QHostAddress::AnyIPv4)});
+    }
+    bool complete = true;
+    for (Port &port : wanted) {
+        for (Port &old : ports) {
+            if (old.socket && old.interfaceIndex == port.interfaceIndex &&
+                old.bound == port.bound && old.socket->state() == QAbstractSocket::BoundState)
+                std::swap(port.socket, old.socket);
+        }
+        if (!port.socket) {
+            port.socket = openSocket(port.bound, error);
+            complete &= port.socket->state() == QAbstractSocket::BoundState;
+        }
+    }
+    for (const Port &old : qAsConst(ports)) {
+        if (old.socket)
+            old.socket->deleteLater();
+    }
+    ports = wanted;
+    return complete;
 }
 
 void DeviceLink::send(const QByteArray &datagram, int interfaceIndex)
 {
+    QVector<LinkInterface> out;
     for (const LinkInterface &link : qAsConst(interfaces)) {
-        if (interfaceIndex != 0 && link.index != 0 && link.index != interfaceIndex)
-            continue;
-        QNetworkDatagram out(datagram, QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)),
-                             DEVICE_PORT);
-        if (link.index != 0)
-            out.setInterfaceIndex(uint(link.index));
-        socket->writeDatagram(out);
+        if (interfaceIndex == 0 || link.index == 0 || link.index == interfaceIndex)
+            out.append(link);
+    }
+    if (out.isEmpty())
+        out = interfaces; // the adapter is gone: every one rather than none
+    const QHostAddress broadcast(QString::fromLatin1(BROADCAST_ADDRESS));
+    for (const LinkInterface &link : qAsConst(out)) {
+        for (const Port &port : qAsConst(ports)) {
+            if (port.interfaceIndex != 0 && port.interfaceIndex != link.index)
+                continue;
+            QNetworkDatagram datagramOut(datagram, broadcast, DEVICE_PORT);
+            if (port.interfaceIndex == 0 && link.index != 0)
+                datagramOut.setInterfaceIndex(uint(link.index));
+            port.socket->writeDatagram(datagramOut);
+            break;
+        }
     }
 }
 
 void DeviceLink::sendProbe()
 {
+    if (following) {
+        interfaces = Adapters::broadcastCapable();
+        QString ignored; // an adapter that cannot be bound is not searched
+        bindPorts(&ignored);
+    }
     send(QByteArray(SEARCH_PROBE, SEARCH_PROBE_SIZE), 0);
     ++probes;
 }
@@ -108,6 +141,8 @@ void DeviceLink::sendFrame(const QByteArray &frame, int interfaceIndex)
 
 bool DeviceLink::listens(int index) const
 {
+    if (following)
+        return true;
     for (const LinkInterface &link : interfaces) {
         if (link.index == 0 || link.index == index)
             return true;
@@ -120,29 +155,78 @@ QString DeviceLink::interfaceName(int index)
     // Asking the system costs a round trip per reply; a crowd answers at once.
     auto known = names.constFind(index);
     if (known == names.constEnd())
-        known = names.insert(index, QNetworkInterface::interfaceNameFromIndex(index));
+        known = names.insert(index, Adapters::displayName(index));
     return known.value();
 }
 
-void DeviceLink::readDatagrams()
+QString DeviceLink::senderText(const QHostAddress &sender)
 {
-    while (socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket->receiveDatagram();
-        if (!datagram.isValid())
-            return;
-        const auto port = quint16(datagram.senderPort());
-        const ReplyIntake::Result result = ReplyIntake::examine(datagram.data(), port);
-        if (result.verdict != ReplyIntake::Verdict::Accepted)
-            continue;
-        const int arrivedOn = int(datagram.interfaceIndex());
-        if (!listens(arrivedOn))
-            continue; // an answer to someone else's probe, on an adapter we were told to leave
-        FoundDevice found;
-        found.plaintext = result.plaintext;
-        found.record = DeviceFrame::decodeReply(
-            result.plaintext, ReplyIntake::deviceIpFromSender(datagram.senderAddress().toString()));
-        found.interfaceIndex = arrivedOn;
-        found.interfaceName = interfaceName(found.interfaceIndex);
-        emit replied(found);
+    if (sender.protocol() == QAbstractSocket::IPv4Protocol)
+        return QStringLiteral("::ffff:") + sender.toString();
+    return sender.toString();
+}
+
+// A round over the sockets takes one datagram from each that has one, so
+// that adapters answering together are taken in turn.
+void DeviceLink::drain(QList<Arrival> &queue)
+{
+    bool more = true;
+    while (more && queue.size() < QUEUE_LIMIT) {
+        more = false;
+        for (const Port &port : qAsConst(ports)) {
+            if (queue.size() >= QUEUE_LIMIT)
+                return;
+            const QNetworkDatagram datagram = port.socket->receiveDatagram();
+            if (!datagram.isValid())
+                continue;
+            more = true;
+            Arrival arrival;
+            arrival.datagram = datagram.data();
+            arrival.sender = datagram.senderAddress();
+            arrival.port = quint16(datagram.senderPort());
+            arrival.interfaceIndex =
+                port.interfaceIndex != 0 ? port.interfaceIndex : int(datagram.interfaceIndex());
+            queue.append(arrival);
+        }
     }
+}
+
+void DeviceLink::takeDatagrams(const std::function<void(const Arrival &)> &handle)
+{
+    QList<Arrival> queue;
+    drain(queue);
+    QElapsedTimer budget;
+    budget.start();
+    while (!queue.isEmpty()) {
+        handle(queue.takeFirst());
+        if (budget.elapsed() < INTAKE_BUDGET_MS)
+            drain(queue);
+    }
+}
+
+FoundDevice DeviceLink::foundDevice(const Arrival &arrival, const QByteArray &plaintext)
+{
+    FoundDevice found;
+    found.plaintext = plaintext;
+    found.record = DeviceFrame::decodeReply(
+        plaintext, ReplyIntake::deviceIpFromSender(senderText(arrival.sender)));
+    found.interfaceIndex = arrival.interfaceIndex;
+    found.interfaceName = interfaceName(arrival.interfaceIndex);
+    return found;
+}
+
+void DeviceLink::onReadyRead()
+{
+    if (delivery == Delivery::Datagrams) {
+        emit datagramsWaiting();
+        return;
+    }
+    takeDatagrams([this](const Arrival &arrival) {
+        const ReplyIntake::Result result = ReplyIntake::examine(arrival.datagram, arrival.port);
+        if (result.verdict != ReplyIntake::Verdict::Accepted)
+            return;
+        if (!listens(arrival.interfaceIndex))
+            return; // an answer to someone else's probe, on an adapter we were told to leave
+        emit replied(foundDevice(arrival, result.plaintext));
+    });
 }

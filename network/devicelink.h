@@ -1,11 +1,15 @@
 #pragma once
 
+#include "adapters.h"
 #include "devicerecord.h"
 
 #include <QHash>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QVector>
+
+#include <functional>
 
 class QUdpSocket;
 
@@ -18,57 +22,92 @@ struct FoundDevice
     QByteArray plaintext; // the 64 decrypted bytes of the reply
 };
 
-// An adapter that probes and frames leave from.
-struct LinkInterface
+// One datagram as it arrived on the device port.
+struct Arrival
 {
-    int index = 0; // 0: no particular adapter, the routing table decides
-    QString name;
+    QByteArray datagram;
+    QHostAddress sender;
+    quint16 port = 0;
+    int interfaceIndex = 0; // the adapter it came in on; 0 when unknown
 };
 
-// The device port for programs without a window: probes and configure frames
-// go out as broadcasts from port 1500 on chosen adapters, and replies come in
-// through the same intake rules as the window's (own probes and configure
-// frames dropped). The socket shares the port, so the window can run beside.
+// The device port, shared by the window and converter-cli: probes and
+// configure frames go out as broadcasts from port 1500 on each adapter, and
+// every datagram that comes in is taken in order of arrival, in bounded
+// batches. The port is shared, so both programs can run side by side.
+//
+// Linux sends out of one adapter by naming it on each datagram; Windows sends
+// a broadcast out of the adapter whose address the socket is bound to, so
+// there the link holds one socket per adapter.
 class DeviceLink : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DeviceLink(QObject *parent = nullptr);
+    // Replies: accepted replies are decoded and emitted as replied(), the
+    // rest dropped. Datagrams: datagramsWaiting() tells the owner, which
+    // takes every datagram itself with takeDatagrams().
+    enum class Delivery { Replies, Datagrams };
 
-    // The adapters to use: every IPv4 adapter that is up and can broadcast,
-    // or those named. None that can broadcast (a machine with loopback only)
-    // leaves the routing table to decide. False with a message for a name
-    // that no adapter has. Sends nothing.
-    static bool chooseInterfaces(const QStringList &names, QVector<LinkInterface> *chosen,
-                                 QString *error);
+    explicit DeviceLink(Delivery delivery = Delivery::Replies, QObject *parent = nullptr);
 
+    // These adapters, for the link's life; replies that arrive on others are
+    // not taken.
     bool open(const QVector<LinkInterface> &interfaces, QString *error);
+    // Every adapter that can broadcast, read afresh before each probe, so
+    // that an adapter plugged in later is searched too.
+    bool openEveryAdapter(QString *error);
 
+    // The plain probe, once out of every adapter.
     void sendProbe();
-    // One encrypted frame, out of the adapter the converter answered on (or
-    // every chosen one when that is unknown).
+    // One encrypted frame, out of the adapter the converter answered on, or
+    // out of every adapter when that one is unknown or gone.
     void sendFrame(const QByteArray &frame, int interfaceIndex);
+
+    // Hands the waiting datagrams to handle one at a time, in order of
+    // arrival, going on with those that arrive meanwhile for a bounded time
+    // and holding a bounded number in memory.
+    void takeDatagrams(const std::function<void(const Arrival &)> &handle);
+
+    // The record of an accepted reply, with the name of its adapter.
+    FoundDevice foundDevice(const Arrival &arrival, const QByteArray &plaintext);
+
+    // The sender as a dual-stack socket reports it (::ffff:192.168.1.7),
+    // which is the form the debug log has always shown.
+    static QString senderText(const QHostAddress &sender);
 
     int probesSent() const { return probes; }
     int framesSent() const { return frames; }
+    QVector<LinkInterface> currentInterfaces() const { return interfaces; }
 
 signals:
+    void datagramsWaiting();
     // Every accepted reply that arrived on a chosen adapter, in order of
     // arrival, repeats included.
     void replied(const FoundDevice &device);
 
 private slots:
-    void readDatagrams();
+    void onReadyRead();
 
 private:
+    struct Port
+    {
+        QUdpSocket *socket = nullptr;
+        int interfaceIndex = 0; // the adapter a per-adapter socket serves; 0: any
+        QHostAddress bound;
+    };
+
+    bool bindPorts(QString *error);
+    QUdpSocket *openSocket(const QHostAddress &address, QString *error);
+    void drain(QList<Arrival> &queue);
     void send(const QByteArray &datagram, int interfaceIndex);
     QString interfaceName(int index);
-    // Whether replies arriving on this adapter count: only the chosen ones do.
     bool listens(int index) const;
 
-    QUdpSocket *socket = nullptr;
+    Delivery delivery;
+    bool following = false;
     QVector<LinkInterface> interfaces;
+    QVector<Port> ports;
     QHash<int, QString> names;
     int probes = 0;
     int frames = 0;

@@ -34,12 +34,13 @@ stop_wine
 shots=$windows/screenshots
 mkdir -p "$shots"
 quiet() { grep -v 'XGetInputFocus returned' || true; }
-tests/e2e.sh tests/blackbox.sh "$shots" "$linux/bin/converter-sim" "$linux/bin/wmclose" \
+E2E_HOSTS="tool@0,1 sima simb simc@1 watcha watchb@1" \
+    tests/e2e.sh tests/blackbox.sh "$shots" "$linux/bin/converter-sim" "$linux/bin/wmclose" \
     /usr/lib/wine/wine64 "$windows/bin/converter-config.exe" -platform windows:fontengine=freetype \
     2>&1 | quiet
 stop_wine
 scripts/netns-run.sh tests/windows-dpi.sh "$windows/bin/converter-config.exe" \
     "$linux/bin/wmclose" "$shots" 2>&1 | quiet
 stop_wine
-E2E_HOSTS="tool sima:3" tests/e2e.sh tests/windows-cli.sh "$windows/bin/converter-cli.exe" "$linux/bin/converter-sim"
+E2E_HOSTS="tool@0,1 sima:3 simb@1" tests/e2e.sh tests/windows-cli.sh "$windows/bin/converter-cli.exe" "$linux/bin/converter-sim"
 echo "test-windows: passed; pictures in $shots"

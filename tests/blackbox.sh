@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # The real window program under a virtual display, driven from outside by X
-# input events, with three simulated converters answering one after another
-# on hosts sima, simb and simc:
-#   search; the rows come in order of arrival (the second row is simb's);
+# input events, on a host with two adapters: the default route goes out to
+# network 0, where sima and simb answer, and simc answers on network 1; a
+# watcher on each network (watcha, watchb) hears what the program sends:
+#   search; each network hears exactly one probe; the rows come in order of
+#   arrival (the second row is simb's, the third simc's);
 #   choose it, type a baud rate, Configure: simb's state holds the rate;
 #   Factory Reset, Configure: simb holds the defaults;
 #   switch the language: the window changes and still configures;
+#   choose simc, Configure: simc holds the form's values, and its frame went
+#   out on network 1 only, as simb's went out on network 0 only;
+#   search again: one more probe on each network;
 #   close the window as a window manager would: the program ends with status 0.
 # The same scenario runs against the Linux program and against the Windows
 # program under Wine; LAUNCH is the command that starts it. Pictures in
 # English and Chinese are saved as OUT_DIR/blackbox-en.png and -zh.png.
 #
 #   blackbox.sh OUT_DIR CONVERTER_SIM WMCLOSE LAUNCH...
-# Runs on host "tool" of a test network (through e2e.sh).
+# Runs on host "tool" of a test network (through e2e.sh) with
+# E2E_HOSTS="tool@0,1 sima simb simc@1 watcha watchb@1".
 set -euo pipefail
 out=$1 sim=$2 wmclose=$3
 shift 3
@@ -42,7 +48,7 @@ fail() {
     echo "blackbox: $*" >&2
     echo "--- the program's output:" >&2
     cat "$work/app.log" >&2 || true
-    for host in sima simb simc; do
+    for host in sima simb simc watcha watchb; do
         echo "--- $host:" >&2
         cat "$work/$host.log" "$work/$host.json" >&2 || true
     done
@@ -51,6 +57,26 @@ fail() {
 wait_for() { # SECONDS FILE PATTERN
     for _ in $(seq $(($1 * 10))); do grep -q "$3" "$2" 2>/dev/null && return 0; sleep 0.1; done
     return 1
+}
+
+# Every datagram each network carries, one line "SENDER LENGTH".
+for host in watcha watchb; do
+    "$netlab" exec "$E2E_LAB" "$host" python3 "$root/tests/watch-datagrams.py" \
+        "$work/$host.log" >"$work/$host.ready" &
+    pids+=($!)
+    wait_for 5 "$work/$host.ready" ready || fail "the watcher on $host did not start"
+done
+tool_a=$("$netlab" addr "$E2E_LAB" tool)
+tool_b=10.78.${tool_a#10.77.}
+# sent WATCHER LENGTH: how many datagrams of that length the tool sent there
+sent() {
+    local address=$tool_a
+    [[ $1 == watchb ]] && address=$tool_b
+    grep -c "^$address $2\$" "$work/$1.log" || true
+}
+expect_sent() { # WATCHER LENGTH COUNT WHAT
+    for _ in $(seq 30); do [[ $(sent "$1" "$2") -eq $3 ]] && return 0; sleep 0.1; done
+    fail "$1 heard $(sent "$1" "$2") $4 from the program, not $3"
 }
 
 # Converters answering 0, 300 and 600 ms after the probe.
@@ -84,6 +110,8 @@ for host in sima simb simc; do
     wait_for 10 "$work/$host.log" answered || fail "$host heard no probe"
 done
 sleep 1
+expect_sent watcha 4 1 probes
+expect_sent watchb 4 1 probes
 click 230 98 # the second converter's row
 xdotool mousemove --window "$window" 620 269 click --repeat 3 1 # the baud rate field
 xdotool key --window "$window" ctrl+a BackSpace
@@ -112,6 +140,24 @@ changed=$(compare -metric AE "$out/blackbox-en.png" "$out/blackbox-zh.png" null:
 [[ "${changed%% *}" -gt 1000 ]] || fail "the language switch changed only $changed pixels"
 click 585 341 # Configure, in Chinese
 configured simb 3
+expect_sent watcha 64 3 "configure frames"
+
+click 230 130 # the third converter's row: simc, on network 1
+xdotool mousemove --window "$window" 620 269 click --repeat 3 1 # the baud rate field
+xdotool key --window "$window" ctrl+a BackSpace
+xdotool type --window "$window" --delay 30 57600
+sleep 0.3
+click 585 341 # Configure
+configured simc 1
+state simc | grep -q '"baud": "57600"' || fail "simc did not get the typed baud rate"
+expect_sent watchb 64 1 "configure frames"
+sleep 0.5
+expect_sent watcha 64 3 "configure frames"
+state simb | grep -q '"configureCount": 3' || fail "simc's frame reached simb"
+
+click 73 301 # Search Device, in Chinese
+expect_sent watcha 4 2 probes
+expect_sent watchb 4 2 probes
 
 status=0
 close_window "$wmclose" "$window" "$app" || status=$?

@@ -59,20 +59,7 @@ def start_sim(host, state, *extra):
     return process
 
 
-WATCHER = r"""
-import socket, sys
-if any(n != "lo" and not n.startswith("cvl") for _, n in socket.if_nameindex()):
-    sys.exit("watcher: not in a private network")
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-s.bind(("0.0.0.0", 1500))
-print("ready", flush=True)
-with open(sys.argv[1], "a") as log:
-    while True:
-        data, sender = s.recvfrom(2048)
-        log.write(f"{sender[0]} {len(data)}\n")
-        log.flush()
-"""
+WATCHER = str(pathlib.Path(__file__).with_name("watch-datagrams.py"))
 
 
 def state(path):
@@ -109,7 +96,7 @@ class CliEndToEnd(unittest.TestCase):
         check_private_network()
         cls.tool = {address("tool"), "10.78.8.1"}
         cls.watch_log = WORK / "watch.log"
-        cls.processes = [on_host("watch", sys.executable, "-c", WATCHER, str(cls.watch_log),
+        cls.processes = [on_host("watch", sys.executable, WATCHER, str(cls.watch_log),
                                  stdout=subprocess.PIPE, text=True)]
         assert cls.processes[0].stdout.readline().strip() == "ready"
         cls.fleet = WORK / "fleet.json"

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# converter-cli.exe under Wine finds the simulated converters: three on host
-# sima, listed by "search --format json". Runs on host "tool" (through e2e.sh).
+# converter-cli.exe under Wine on a host with two adapters: three converters
+# on host sima (network 0, where the default route goes) and one on host simb
+# (network 1). "search --format json" lists all four with the adapter each
+# answered on; a verified "set" reaches simb's converter through network 1;
+# an adapter name that does not exist is refused with the list of those that
+# do. Runs on host "tool" (through e2e.sh with
+# E2E_HOSTS="tool@0,1 sima:3 simb@1").
 #   windows-cli.sh CLI_EXE CONVERTER_SIM
 set -euo pipefail
 exe=$1 sim=$2
@@ -13,20 +18,55 @@ work=$(mktemp -d)
 # Wine opens sockets in its server: one must not be left from elsewhere.
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -w 2>/dev/null || true
-: >"$work/sim.log"
-"$netlab" exec "$E2E_LAB" sima "$sim" --state "$work/sims.json" --count 3 \
-    --base-address "$("$netlab" addr "$E2E_LAB" sima)" --base-mac 02AB0000C001 >"$work/sim.log" &
-sim_pid=$!
-trap 'kill $sim_pid 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-for _ in $(seq 50); do grep -q ready "$work/sim.log" && break; sleep 0.1; done
-/usr/lib/wine/wine64 "$exe" search --format json --timeout 2000 >"$work/found.json"
-python3 - "$work/found.json" "$work/sims.json" <<'PY'
-import json, sys
-found = json.load(open(sys.argv[1]))
-sims = {c["mac"]: c for c in json.load(open(sys.argv[2]))["converters"]}
-assert sorted(d["mac"] for d in found) == sorted(sims), found
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+start_sim() { # HOST COUNT MAC
+    : >"$work/$1.log"
+    "$netlab" exec "$E2E_LAB" "$1" "$sim" --state "$work/$1.json" --count "$2" \
+        --base-address "$("$netlab" addr "$E2E_LAB" "$1")" --base-mac "$3" >"$work/$1.log" &
+    pids+=($!)
+    for _ in $(seq 50); do grep -q ready "$work/$1.log" && return 0; sleep 0.1; done
+    echo "windows-cli: the simulator on $1 did not start" >&2
+    exit 1
+}
+start_sim sima 3 02AB0000C001
+start_sim simb 1 02AB0000D001
+cli() { /usr/lib/wine/wine64 "$exe" "$@"; }
+
+cli search --format json --timeout 2000 >"$work/found.json"
+cli set 02AB0000D001 baud=57600 remote-port=4242 --timeout 2000 >"$work/set.txt" ||
+    { cat "$work/set.txt" >&2; echo "windows-cli: set through network 1 failed" >&2; exit 1; }
+status=0
+cli search --interface no-such-adapter >/dev/null 2>"$work/bad.txt" || status=$?
+python3 - "$work" <<'PY'
+import json, pathlib, sys, time
+work = pathlib.Path(sys.argv[1])
+found = json.loads((work / "found.json").read_text())
+sims = {}
+for host in ("sima", "simb"):
+    for c in json.loads((work / f"{host}.json").read_text())["converters"]:
+        sims[c["mac"].replace(":", "")] = (host, c)
+assert sorted(d["mac"].replace(":", "") for d in found) == sorted(sims), found
+adapters = {}
 for d in found:
-    c = sims[d["mac"]]
+    host, c = sims[d["mac"].replace(":", "")]
     assert (d["ip"], d["baud"], d["local-port"]) == (c["lip"], int(c["baud"]), int(c["lport"])), d
-print("windows-cli: converter-cli.exe found", len(found), "converters")
+    adapters.setdefault(host, set()).add(d["interface"])
+assert len(adapters["sima"]) == 1 and len(adapters["simb"]) == 1, adapters
+assert adapters["sima"] != adapters["simb"], adapters
+assert "verified" in (work / "set.txt").read_text(), (work / "set.txt").read_text()
+for _ in range(30):
+    c = json.loads((work / "simb.json").read_text())["converters"][0]
+    if c["configureCount"] == 1:
+        break
+    time.sleep(0.1)
+assert (c["baud"], c["sport"], c["configureCount"]) == ("57600", "4242", 1), c
+for c in json.loads((work / "sima.json").read_text())["converters"]:
+    assert c["configureCount"] == 0, c
+print("windows-cli: converter-cli.exe found", len(found), "converters on two adapters",
+      sorted(a for s in adapters.values() for a in s), "and wrote one through its own")
 PY
+grep -q "no network interface named 'no-such-adapter' (there are: " "$work/bad.txt" ||
+    { cat "$work/bad.txt" >&2; echo "windows-cli: unknown adapter not refused with the list" >&2; exit 1; }
+[[ $status -eq 2 ]] || { echo "windows-cli: unknown adapter ended with $status, not 2" >&2; exit 1; }
+echo "windows-cli: unknown adapter refused: $(cat "$work/bad.txt")"
