@@ -10,6 +10,8 @@
 #include "configureframe.h"
 #include "devicelink.h"
 #include "factorydefaults.h"
+#include "framecipher.h"
+#include "protocolconstants.h"
 #include "search.h"
 
 #include <QElapsedTimer>
@@ -23,12 +25,25 @@ namespace {
 
 using CliFields::Field;
 
-// A write to one converter: what it reported and what it is to hold.
+// A write to one converter: what it reported, and the same bytes with the
+// changes put in. Nothing is sent when they hold the same settings.
 struct Plan
 {
     FoundDevice device;
-    DeviceRecord record;
+    QByteArray settings;
+    bool unchanged = false;
 };
+
+// Only what a change would really alter: a value equal to what the
+// converter reports is no change (a name is compared by its bytes).
+Plan planChanges(const FoundDevice &device, const QVector<CliFields::Change> &changes)
+{
+    Plan plan{device, device.plaintext, false};
+    for (const CliFields::Change &change : changes)
+        CliFields::put(plan.settings, change);
+    plan.unchanged = CliFields::differences(device.plaintext, plan.settings).isEmpty();
+    return plan;
+}
 
 class Session
 {
@@ -62,6 +77,8 @@ public:
                 missing << mac;
         }
         if (!missing.isEmpty()) {
+            for (QString &mac : missing)
+                mac = CliFields::macText(mac);
             return fail(EXIT_NOT_ANSWERED,
                         QStringLiteral("no answer from %1 within %2 ms; nothing sent")
                             .arg(missing.join(QStringLiteral(", ")))
@@ -70,20 +87,17 @@ public:
         return EXIT_DONE;
     }
 
-    int write(const QVector<Plan> &plans, int unchanged);
+    int write(const QVector<Plan> &plans);
 
     const Invocation &inv;
     DeviceLink link;
 };
 
-QVector<Output::Line::Difference> changedFields(const DeviceRecord &before,
-                                                const DeviceRecord &after)
+QVector<Output::Line::Difference> changedFields(const QByteArray &before, const QByteArray &after)
 {
     QVector<Output::Line::Difference> list;
-    for (const Field field : CliFields::differences(before, after)) {
-        list.append({field, CliFields::text(before, QString(), field),
-                     CliFields::text(after, QString(), field)});
-    }
+    for (const Field field : CliFields::differences(before, after))
+        list.append({field, CliFields::text(before, field), CliFields::text(after, field)});
     return list;
 }
 
@@ -102,21 +116,38 @@ QString resultName(BatchWriter::Outcome outcome)
     return QStringLiteral("sent");
 }
 
-int Session::write(const QVector<Plan> &plans, int unchanged)
+int Session::write(const QVector<Plan> &plans)
 {
     QVector<Output::Line> lines;
+    int unchanged = 0;
+    QVector<int> toWrite; // indices into plans
+    for (int i = 0; i < plans.size(); ++i) {
+        if (plans.at(i).unchanged)
+            ++unchanged;
+        else
+            toWrite << i;
+    }
+    const auto lineFor = [](const Plan &plan, const QString &result) {
+        return Output::Line{CliFields::macText(plan.device.record.mac), result, {}, {}, {}};
+    };
     if (inv.dryRun) {
         for (const Plan &plan : plans) {
-            Output::Line line{plan.record.mac, QStringLiteral("dry-run"),
-                              changedFields(plan.device.record, plan.record), QString()};
-            line.frame = QString::fromLatin1(
-                ConfigureFrame::plaintext(plan.record, ConfigureFrame::clockSeed())
-                    .toHex()
-                    .toUpper());
+            Output::Line line = lineFor(plan, plan.unchanged ? QStringLiteral("unchanged")
+                                                             : QStringLiteral("dry-run"));
+            if (!plan.unchanged) {
+                line.differences = changedFields(plan.device.plaintext, plan.settings);
+                // The very frame that would go out, and its plaintext.
+                QByteArray frame =
+                    ConfigureFrame::plaintextFrom(plan.settings, ConfigureFrame::clockSeed());
+                line.plaintext = QString::fromLatin1(frame.toHex().toUpper());
+                FrameCipher::encrypt(reinterpret_cast<std::uint8_t *>(frame.data()), FRAME_SIZE);
+                line.frame = QString::fromLatin1(frame.toHex().toUpper());
+            }
             lines << line;
         }
         print(Output::report(lines, inv.format));
-        err() << "converter-cli: dry run: " << plans.size() << " frame(s) not sent" << Qt::endl;
+        err() << "converter-cli: dry run: " << toWrite.size() << " frame(s) not sent, " << unchanged
+              << " unchanged" << Qt::endl;
         return EXIT_DONE;
     }
 
@@ -127,16 +158,20 @@ int Session::write(const QVector<Plan> &plans, int unchanged)
     options.retries = inv.retries;
     BatchWriter writer(link, options);
     QVector<BatchWriter::Target> targets;
-    for (const Plan &plan : plans)
-        targets.append({plan.device, plan.record});
+    for (const int i : qAsConst(toWrite))
+        targets.append({plans.at(i).device, plans.at(i).settings});
     QElapsedTimer clock;
     clock.start();
     const QVector<BatchWriter::Result> results = writer.run(targets);
 
     QMap<QString, int> counts;
-    for (int i = 0; i < results.size(); ++i) {
-        const BatchWriter::Result &r = results.at(i);
-        Output::Line line{plans.at(i).record.mac, resultName(r.outcome), {}, QString()};
+    for (int i = 0, written = 0; i < plans.size(); ++i) {
+        if (plans.at(i).unchanged) {
+            lines << lineFor(plans.at(i), QStringLiteral("unchanged"));
+            continue;
+        }
+        const BatchWriter::Result &r = results.at(written++);
+        Output::Line line = lineFor(plans.at(i), resultName(r.outcome));
         if (r.outcome == BatchWriter::Outcome::Differs)
             line.differences = changedFields(r.sent, r.reported);
         counts[line.result] += 1;
@@ -177,16 +212,21 @@ int planOne(Session &session, const Input &input, QVector<Plan> *plans)
         print(Output::devices({device}, session.inv.format));
         return EXIT_DONE;
     }
-    DeviceRecord record = device.record;
+    QVector<CliFields::Change> changes;
+    for (const CliFields::Change &change : input.changes) {
+        if (CliFields::isNoChange(device.plaintext, change))
+            continue;
+        if (!change.refusal.isEmpty())
+            return fail(EXIT_BAD_INPUT, change.refusal + QStringLiteral("; nothing sent"));
+        changes << change;
+    }
     if (command == QLatin1String("reset"))
-        record = FactoryDefaults::applied(record);
-    for (const CliFields::Change &change : input.changes)
-        CliFields::apply(record, change);
-    plans->append({device, record});
+        changes = CliFields::settingsOf(FactoryDefaults::applied(device.record));
+    plans->append(planChanges(device, changes));
     return EXIT_DONE;
 }
 
-int planApply(Session &session, const Input &input, QVector<Plan> *plans, int *unchanged)
+int planApply(Session &session, const Input &input, QVector<Plan> *plans)
 {
     QStringList macs;
     for (const FleetFile::Entry &entry : input.entries)
@@ -198,16 +238,9 @@ int planApply(Session &session, const Input &input, QVector<Plan> *plans, int *u
         const FoundDevice device = found.value(entry.mac);
         QVector<CliFields::Change> changes;
         QString error;
-        if (!FleetFile::changesFor(entry, device.record, input.place, &changes, &error))
+        if (!FleetFile::changesFor(entry, device.plaintext, input.place, &changes, &error))
             return fail(EXIT_BAD_INPUT, error + QStringLiteral("; nothing sent"));
-        if (changes.isEmpty()) {
-            ++*unchanged;
-            continue;
-        }
-        DeviceRecord record = device.record;
-        for (const CliFields::Change &change : qAsConst(changes))
-            CliFields::apply(record, change);
-        plans->append({device, record});
+        plans->append(planChanges(device, changes));
     }
     return EXIT_DONE;
 }
@@ -237,16 +270,34 @@ int planAssign(Session &session, const Input &input, QVector<Plan> *plans)
                 .arg(devices.size())
                 .arg(QHostAddress(input.firstAddress).toString()));
     for (int i = 0; i < devices.size(); ++i) {
-        DeviceRecord record = devices.at(i).record;
-        record.lip = QHostAddress(input.firstAddress + quint32(i)).toString();
-        plans->append({devices.at(i), record});
+        CliFields::Change ip;
+        ip.field = Field::Ip;
+        ip.text = QHostAddress(input.firstAddress + quint32(i)).toString();
+        plans->append(planChanges(devices.at(i), {ip}));
     }
     return EXIT_DONE;
 }
 
 } // namespace
 
+namespace {
+
+int runChecked(const Invocation &inv);
+
+} // namespace
+
 int runCommand(const Invocation &inv)
+{
+    const int status = runChecked(inv);
+    QString error;
+    if (!commitOutputFile(&error))
+        return fail(status != EXIT_DONE ? status : EXIT_BAD_INPUT, error);
+    return status;
+}
+
+namespace {
+
+int runChecked(const Invocation &inv)
 {
     Input input;
     if (const int status = readInput(inv, &input))
@@ -260,15 +311,16 @@ int runCommand(const Invocation &inv)
         return search(session);
 
     QVector<Plan> plans;
-    int unchanged = 0;
     int status = EXIT_DONE;
     if (command == QLatin1String("apply"))
-        status = planApply(session, input, &plans, &unchanged);
+        status = planApply(session, input, &plans);
     else if (command == QLatin1String("assign"))
         status = planAssign(session, input, &plans);
     else
         status = planOne(session, input, &plans);
     if (status != EXIT_DONE || command == QLatin1String("show"))
         return status;
-    return session.write(plans, unchanged);
+    return session.write(plans);
 }
+
+} // namespace

@@ -1,6 +1,9 @@
 #include "fields.h"
 
 #include "configureframe.h"
+#include "deviceframe.h"
+#include "framelayout.h"
+#include "protocolconstants.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -35,14 +38,32 @@ constexpr FieldName NAMES[] = {
     {Field::StopBits, "stop-bits"},
 };
 
-// Choices by combo-box index.
-const QStringList MODES = {"udp", "tcp-client", "udp-server", "tcp-server"};
-const QStringList IP_TYPES = {"static", "dhcp"};
-const QStringList PARITIES = {"none", "odd", "even"};
-const QStringList DATA_BITS = {"7", "8"};
-const QStringList STOP_BITS = {"1", "2"};
+using namespace FrameLayout;
 
-constexpr int NAME_BYTES = 10;
+// Choices by combo-box index; an operator may write the first `writable` of
+// each, and a converter may report them all.
+struct Choices
+{
+    QStringList names;
+    int writable;
+    unsigned char mask;          // the bits of its byte the field owns
+    QVector<unsigned char> bits; // each choice's bits
+    int offset;
+};
+
+const Choices MODE_CHOICES = {
+    {"udp", "tcp-client", "udp-server", "tcp-server"}, 4, MODE_BITS, {0, 1, 2, 3}, MODE_OFFSET};
+const Choices IP_TYPE_CHOICES = {{"static", "dhcp"}, 2, IPTYPE_BITS, {0, 1}, IPTYPE_OFFSET};
+// Parity as a serial controller's line-control bits: enable, even, stick.
+const Choices PARITY_CHOICES = {{"none", "odd", "even", "mark", "space"},
+                                3,
+                                PARITY_BITS,
+                                {0x00, 0x08, 0x18, 0x28, 0x38},
+                                SERIAL_OFFSET};
+// The window offers 7 and 8 bits (index 0 and 1); converters also know 5 and 6.
+const Choices DATA_BIT_CHOICES = {
+    {"7", "8", "5", "6"}, 2, FrameLayout::DATA_BITS, {2, 3, 0, 1}, SERIAL_OFFSET};
+const Choices STOP_BIT_CHOICES = {{"1", "2"}, 2, FrameLayout::STOP_BITS, {0, 4}, SERIAL_OFFSET};
 
 struct Range
 {
@@ -51,19 +72,19 @@ struct Range
     quint32 wire; // the highest value the frame can carry
 };
 
-const QStringList *choices(Field field)
+const Choices *choices(Field field)
 {
     switch (field) {
     case Field::Mode:
-        return &MODES;
+        return &MODE_CHOICES;
     case Field::IpType:
-        return &IP_TYPES;
+        return &IP_TYPE_CHOICES;
     case Field::Parity:
-        return &PARITIES;
+        return &PARITY_CHOICES;
     case Field::DataBits:
-        return &DATA_BITS;
+        return &DATA_BIT_CHOICES;
     case Field::StopBits:
-        return &STOP_BITS;
+        return &STOP_BIT_CHOICES;
     default:
         return nullptr;
     }
@@ -97,9 +118,55 @@ bool decimal(const QString &text, quint32 max, quint32 *value)
     return ConfigureFrame::plainDecimal(text, max, value);
 }
 
-QString choiceText(const QStringList &list, int index)
+// The choice whose bits the frame's byte holds; parity bits without the
+// enable bit mean no parity.
+QString choiceText(const Choices &c, const QByteArray &frame)
 {
-    return index >= 0 && index < list.size() ? list.at(index) : QString::number(index);
+    const unsigned char bits = quint8(frame.at(c.offset)) & c.mask;
+    const int index = c.bits.indexOf(bits);
+    return index >= 0 ? c.names.at(index) : c.names.first();
+}
+
+const quint8 *bytesAt(const QByteArray &frame, int offset)
+{
+    return reinterpret_cast<const quint8 *>(frame.constData()) + offset;
+}
+
+quint8 *bytesAt(QByteArray &frame, int offset)
+{
+    return reinterpret_cast<quint8 *>(frame.data()) + offset;
+}
+
+QByteArray nameBytes(const QByteArray &frame)
+{
+    QByteArray name = frame.mid(NAME_OFFSET, NAME_BYTES);
+    const int end = name.indexOf('\0');
+    if (end >= 0)
+        name.truncate(end);
+    return name;
+}
+
+int addressOffset(Field field)
+{
+    switch (field) {
+    case Field::Ip:
+        return LIP_OFFSET;
+    case Field::Subnet:
+        return SUBNET_OFFSET;
+    case Field::Gateway:
+        return GATEWAY_OFFSET;
+    default:
+        return SIP_OFFSET;
+    }
+}
+
+// Offset and width of a number field.
+void numberPlace(Field field, int *offset, int *width)
+{
+    *offset = field == Field::LocalPort    ? LPORT_OFFSET
+              : field == Field::RemotePort ? SPORT_OFFSET
+                                           : BAUD_OFFSET;
+    *width = field == Field::Baud ? BAUD_BYTES : 2;
 }
 
 } // namespace
@@ -147,45 +214,52 @@ bool isNumeric(Field field)
            field == Field::DataBits || field == Field::StopBits;
 }
 
-QString text(const DeviceRecord &r, const QString &interfaceName, Field field)
+QString macText(const QString &digits)
 {
+    QString text;
+    for (int i = 0; i < digits.size(); i += 2) {
+        if (i > 0)
+            text += QLatin1Char(':');
+        text += digits.mid(i, 2);
+    }
+    return text;
+}
+
+QString text(const QByteArray &f, Field field)
+{
+    if (f.size() < RESERVED_OFFSET)
+        return QString();
+    if (const Choices *c = choices(field))
+        return choiceText(*c, f);
+    if (isAddressField(field))
+        return DeviceFrame::getAddress(bytesAt(f, addressOffset(field)));
+    int offset = 0, width = 0;
     switch (field) {
     case Field::Mac:
-        return r.mac;
+        return macText(QString::fromLatin1(f.left(MAC_BYTES).toHex().toUpper()));
     case Field::Name:
-        return r.deviceName;
+        return DeviceFrame::nameText(nameBytes(f));
     case Field::Version:
-        return r.version;
-    case Field::ReplyFrom:
-        return r.deviceIp;
-    case Field::Interface:
-        return interfaceName;
-    case Field::Mode:
-        return choiceText(MODES, r.mode);
-    case Field::IpType:
-        return choiceText(IP_TYPES, r.ipType);
-    case Field::Ip:
-        return r.lip;
-    case Field::Subnet:
-        return r.subnet;
-    case Field::Gateway:
-        return r.gaw;
+        return QStringLiteral("%1.%2")
+            .arg(quint8(f.at(VERSION_OFFSET)) >> 4)
+            .arg(quint8(f.at(VERSION_OFFSET)) & 0x0F);
     case Field::LocalPort:
-        return r.lport;
-    case Field::RemoteIp:
-        return r.sip;
     case Field::RemotePort:
-        return r.sport;
     case Field::Baud:
-        return r.baud;
-    case Field::Parity:
-        return choiceText(PARITIES, r.parity);
-    case Field::DataBits:
-        return choiceText(DATA_BITS, r.dataBit);
-    case Field::StopBits:
-        return choiceText(STOP_BITS, r.stopBit);
+        numberPlace(field, &offset, &width);
+        return QString::number(DeviceFrame::getNumber(bytesAt(f, offset), width));
+    default:
+        return QString();
     }
-    return QString();
+}
+
+QString text(const Report &report, Field field)
+{
+    if (field == Field::ReplyFrom)
+        return report.replyFrom;
+    if (field == Field::Interface)
+        return report.interfaceName;
+    return text(report.frame, field);
 }
 
 Verdict parse(Field field, const QString &value, Change *change, QString *message)
@@ -194,24 +268,34 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
     const QString quoted = QStringLiteral("%1 '%2'").arg(name(field), value);
     if (field == Field::Name) {
         const QByteArray bytes = value.toUtf8();
-        if (bytes.size() > NAME_BYTES || bytes.contains('\0')) {
-            *message =
-                QStringLiteral("%1 is longer than %2 bytes in UTF-8").arg(quoted).arg(NAME_BYTES);
-            return Verdict::Malformed;
-        }
         change->text = value;
         change->nameBytes = bytes;
+        if (bytes.contains('\0')) {
+            *message = QStringLiteral("%1 holds a zero character").arg(quoted);
+            return Verdict::Malformed;
+        }
+        // A name that another tool wrote in another encoding can be longer
+        // in UTF-8; as a cell equal to what search printed it is no change.
+        if (bytes.size() > NAME_BYTES) {
+            *message =
+                QStringLiteral("%1 is longer than %2 bytes in UTF-8").arg(quoted).arg(NAME_BYTES);
+            return Verdict::OutOfRange;
+        }
         return Verdict::Ok;
     }
-    if (const QStringList *list = choices(field)) {
-        const int index = list->indexOf(value.toLower());
+    if (const Choices *c = choices(field)) {
+        const int index = c->names.indexOf(value.toLower());
+        const QString offered = c->names.mid(0, c->writable).join(QStringLiteral(", "));
         if (index < 0) {
-            *message =
-                QStringLiteral("%1 is not one of %2").arg(quoted, list->join(QStringLiteral(", ")));
+            *message = QStringLiteral("%1 is not one of %2").arg(quoted, offered);
             return Verdict::Malformed;
         }
         change->index = index;
-        change->text = list->at(index);
+        change->text = c->names.at(index);
+        if (index >= c->writable) {
+            *message = QStringLiteral("%1 is not one of %2").arg(quoted, offered);
+            return Verdict::OutOfRange;
+        }
         return Verdict::Ok;
     }
     if (isAddressField(field)) {
@@ -251,53 +335,48 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
     return Verdict::Malformed;
 }
 
-void apply(DeviceRecord &r, const Change &change)
+void put(QByteArray &frame, const Change &change)
 {
-    switch (change.field) {
-    case Field::Name:
-        r.deviceName = change.text;
-        r.nameBytes = change.nameBytes;
-        break;
-    case Field::Mode:
-        r.mode = change.index;
-        break;
-    case Field::IpType:
-        r.ipType = change.index;
-        break;
-    case Field::Ip:
-        r.lip = change.text;
-        break;
-    case Field::Subnet:
-        r.subnet = change.text;
-        break;
-    case Field::Gateway:
-        r.gaw = change.text;
-        break;
-    case Field::LocalPort:
-        r.lport = change.text;
-        r.random = change.text == QLatin1String("0");
-        break;
-    case Field::RemoteIp:
-        r.sip = change.text;
-        break;
-    case Field::RemotePort:
-        r.sport = change.text;
-        break;
-    case Field::Baud:
-        r.baud = change.text;
-        break;
-    case Field::Parity:
-        r.parity = change.index;
-        break;
-    case Field::DataBits:
-        r.dataBit = change.index;
-        break;
-    case Field::StopBits:
-        r.stopBit = change.index;
-        break;
-    default:
-        break;
+    if (frame.size() < RESERVED_OFFSET)
+        frame.append(QByteArray(RESERVED_OFFSET - frame.size(), '\0'));
+    const Field field = change.field;
+    if (field == Field::Name) {
+        QByteArray name = change.nameBytes.left(NAME_BYTES);
+        name.append(QByteArray(NAME_BYTES - name.size(), '\0'));
+        frame.replace(NAME_OFFSET, NAME_BYTES, name);
+    } else if (const Choices *c = choices(field)) {
+        quint8 &byte = *bytesAt(frame, c->offset);
+        byte = quint8((byte & ~c->mask) | c->bits.at(change.index));
+    } else if (isAddressField(field)) {
+        DeviceFrame::putAddress(change.text, bytesAt(frame, addressOffset(field)));
+    } else {
+        int offset = 0, width = 0;
+        numberPlace(field, &offset, &width);
+        DeviceFrame::putNumber(change.text, bytesAt(frame, offset), width);
     }
+}
+
+bool isNoChange(const QByteArray &reported, const Change &change)
+{
+    if (change.text == text(reported, change.field))
+        return true;
+    return change.field == Field::Name && change.nameBytes == nameBytes(reported);
+}
+
+QVector<Change> settingsOf(const DeviceRecord &record)
+{
+    QByteArray frame(FRAME_SIZE, '\0');
+    DeviceFrame::encodeRequest(record, frame);
+    QVector<Change> changes;
+    for (const Field field : all()) {
+        if (!isWritable(field) || field == Field::Name)
+            continue;
+        Change change;
+        QString ignored;
+        parse(field, text(frame, field), &change, &ignored);
+        changes << change;
+    }
+    return changes;
 }
 
 QString normaliseMac(const QString &text)
@@ -311,15 +390,14 @@ QString normaliseMac(const QString &text)
     return digits.toUpper();
 }
 
-QVector<Field> differences(const DeviceRecord &sent, const DeviceRecord &reported)
+QVector<Field> differences(const QByteArray &first, const QByteArray &second)
 {
     QVector<Field> fields;
     for (const Field field : all()) {
         if (!isWritable(field))
             continue;
-        const bool differs = field == Field::Name
-                                 ? sent.nameBytes != reported.nameBytes
-                                 : text(sent, QString(), field) != text(reported, QString(), field);
+        const bool differs = field == Field::Name ? nameBytes(first) != nameBytes(second)
+                                                  : text(first, field) != text(second, field);
         if (differs)
             fields << field;
     }

@@ -3,6 +3,7 @@
 #include "csv.h"
 
 #include <QHash>
+#include <QTextCodec>
 
 namespace FleetFile {
 
@@ -17,8 +18,32 @@ QString at(const QString &place, int line)
 
 } // namespace
 
-bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries, QString *error)
+namespace {
+
+// Windows PowerShell 5.1 saves redirected output as UTF-16 with a byte-order
+// mark; such a file reads as the same text in UTF-8.
+bool fromUtf16(QByteArray *data, const QString &place, QString *error)
 {
+    const bool little = data->startsWith("\xFF\xFE");
+    if (!little && !data->startsWith("\xFE\xFF"))
+        return true;
+    QTextCodec::ConverterState state;
+    QTextCodec *codec = QTextCodec::codecForName(little ? "UTF-16LE" : "UTF-16BE");
+    const QString text = codec->toUnicode(data->constData() + 2, data->size() - 2, &state);
+    if (state.invalidChars > 0 || state.remainingChars > 0 || (data->size() % 2) != 0) {
+        *error = QStringLiteral("%1: not UTF-16 text, though it starts like it").arg(place);
+        return false;
+    }
+    *data = text.toUtf8();
+    return true;
+}
+
+} // namespace
+
+bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QString *error)
+{
+    if (!fromUtf16(&data, place, error))
+        return false;
     QVector<Csv::Row> rows;
     QString csvError;
     if (!Csv::parse(data, &rows, &csvError)) {
@@ -77,7 +102,7 @@ bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
         }
         if (seen.contains(entry.mac)) {
             *error = here + QStringLiteral("mac %1 is also on line %2")
-                                .arg(entry.mac)
+                                .arg(CliFields::macText(entry.mac))
                                 .arg(seen.value(entry.mac));
             return false;
         }
@@ -106,19 +131,19 @@ bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries,
     return true;
 }
 
-bool changesFor(const Entry &entry, const DeviceRecord &reported, const QString &place,
+bool changesFor(const Entry &entry, const QByteArray &reported, const QString &place,
                 QVector<CliFields::Change> *changes, QString *error)
 {
     changes->clear();
     for (const Cell &cell : entry.cells) {
-        const QString current = CliFields::text(reported, QString(), cell.field);
-        if (cell.field == Field::Name && cell.text == current)
-            continue; // the name as search printed it, whatever its bytes
         CliFields::Change change;
         QString message;
         const CliFields::Verdict verdict =
             CliFields::parse(cell.field, cell.text, &change, &message);
-        if (change.text == current && cell.field != Field::Name)
+        // A cell as search printed it changes nothing, whatever its bytes.
+        if (cell.field == Field::Name && cell.text == CliFields::text(reported, Field::Name))
+            continue;
+        if (CliFields::isNoChange(reported, change))
             continue;
         if (verdict != CliFields::Verdict::Ok) {
             *error = at(place, entry.line) + message;

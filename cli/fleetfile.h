@@ -24,12 +24,13 @@ struct Entry
 };
 
 // Reads and checks everything that does not depend on what the converters
-// report. place names the file in messages ("fleet.csv:7: ...").
-bool read(const QByteArray &data, const QString &place, QVector<Entry> *entries, QString *error);
+// report; UTF-8, or UTF-16 with a byte-order mark. place names the file in
+// messages ("fleet.csv:7: ...").
+bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QString *error);
 
-// The changes that an entry asks of the converter that reported this record:
+// The changes that an entry asks of the converter that reported this frame:
 // a cell equal to the reported value is no change and never refused.
-bool changesFor(const Entry &entry, const DeviceRecord &reported, const QString &place,
+bool changesFor(const Entry &entry, const QByteArray &reported, const QString &place,
                 QVector<CliFields::Change> *changes, QString *error);
 
 } // namespace FleetFile

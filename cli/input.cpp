@@ -29,9 +29,14 @@ int readSetArguments(const QStringList &pairs, QVector<CliFields::Change> *chang
         }
         CliFields::Change change;
         QString message;
-        if (CliFields::parse(field, pair.mid(equals + 1), &change, &message) !=
-            CliFields::Verdict::Ok)
+        const CliFields::Verdict verdict =
+            CliFields::parse(field, pair.mid(equals + 1), &change, &message);
+        if (verdict == CliFields::Verdict::Malformed)
             return fail(EXIT_BAD_INPUT, QStringLiteral("set: ") + message);
+        // A value the converter may hold but an operator may not type is
+        // refused once the converter has answered, unless it holds it.
+        if (verdict == CliFields::Verdict::OutOfRange)
+            change.refusal = QStringLiteral("set: ") + message;
         changes->append(change);
     }
     return EXIT_DONE;
@@ -54,9 +59,16 @@ int readFleetFile(const QString &path, Input *input)
         return fail(EXIT_BAD_INPUT,
                     QStringLiteral("%1: cannot read: %2").arg(place, file.errorString()));
     // A fleet of thousands of converters is a few hundred kilobytes; a larger
-    // file is not a fleet file and is not read into memory.
+    // file is not a fleet file and is not read into memory. A pipe hands
+    // over what it holds at the moment, so read on to the end of input.
     constexpr qint64 MAX_FILE = 16 << 20;
-    const QByteArray data = file.read(MAX_FILE + 1);
+    QByteArray data;
+    while (data.size() <= MAX_FILE) {
+        const QByteArray chunk = file.read(MAX_FILE + 1 - data.size());
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
     if (data.size() > MAX_FILE)
         return fail(EXIT_BAD_INPUT,
                     QStringLiteral("%1: larger than 16 MB; not a fleet file").arg(place));
@@ -93,6 +105,24 @@ int readInput(const Invocation &inv, Input *input)
             CliFields::Verdict::Ok)
             return fail(EXIT_BAD_INPUT, QStringLiteral("assign: ") + message);
         input->firstAddress = QHostAddress(change.text).toIPv4Address();
+        const quint32 last = input->firstAddress & 0xFF;
+        if (input->firstAddress == 0 || last == 0 || last == 255)
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("assign: %1 is not a converter's address (it ends in "
+                                       ".0 or .255, or is 0.0.0.0); nothing sent")
+                            .arg(change.text));
+        // With --only the count is known before any probe.
+        if (last + quint32(inv.only.size()) - 1 > 254 && !inv.only.isEmpty())
+            return fail(
+                EXIT_BAD_INPUT,
+                QStringLiteral("assign: %1 converters from %2 would run past .254; nothing sent")
+                    .arg(inv.only.size())
+                    .arg(change.text));
+    }
+    if (!inv.output.isEmpty()) {
+        QString error;
+        if (!setOutputFile(inv.output, inv.format == Invocation::Format::Csv, &error))
+            return fail(EXIT_BAD_INPUT, error);
     }
     return EXIT_DONE;
 }

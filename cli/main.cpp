@@ -1,13 +1,13 @@
 // converter-cli: finds, reads and configures serial-to-Ethernet converters
 // from scripts and batch jobs, and checks every write by reading back.
 #include "commands.h"
+#include "messages.h"
 #include "options.h"
 
 #include "framecipher.h"
 #include "protocolconstants.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
@@ -20,11 +20,11 @@ int main(int argc, char *argv[])
     switch (parseCommandLine(app.arguments(), &invocation, &text)) {
     case ParseOutcome::Help:
     case ParseOutcome::Version:
-        QTextStream(stdout) << text;
+        print(text);
         return EXIT_DONE;
     case ParseOutcome::Error:
-        QTextStream(stderr) << "converter-cli: " << text << "\n"
-                            << "Try 'converter-cli --help'.\n";
+        err() << "converter-cli: " << text << "\n"
+              << "Try 'converter-cli --help'." << Qt::endl;
         return EXIT_BAD_INPUT;
     case ParseOutcome::Run:
         break;

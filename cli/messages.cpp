@@ -1,20 +1,75 @@
 #include "messages.h"
 
+#include "console.h"
+#include "output.h"
+
+#include <QFile>
+
+#include <memory>
+
+namespace {
+
+QTextStream &stream(std::FILE *file)
+{
+    // One device and stream per standard stream, for the whole run.
+    static ConsoleDevice outDevice(stdout);
+    static ConsoleDevice errDevice(stderr);
+    static QTextStream out(&outDevice);
+    static QTextStream error(&errDevice);
+    static const bool ready = [] {
+        out.setCodec("UTF-8");
+        error.setCodec("UTF-8");
+        return true;
+    }();
+    Q_UNUSED(ready);
+    return file == stderr ? error : out;
+}
+
+std::unique_ptr<QFile> outputFile;
+
+} // namespace
+
 QTextStream &err()
 {
-    static QTextStream stream(stderr);
-    return stream;
+    return stream(stderr);
 }
 
 int fail(int status, const QString &message)
 {
-    err() << "converter-cli: " << message << Qt::endl;
+    // Messages quote names and cells that anyone could have written.
+    err() << "converter-cli: " << Output::visible(message) << Qt::endl;
     return status;
 }
 
 void print(const QString &text)
 {
-    QTextStream out(stdout);
-    out.setCodec("UTF-8");
+    if (outputFile) {
+        outputFile->write(text.toUtf8());
+        return;
+    }
+    QTextStream &out = stream(stdout);
     out << text;
+    out.flush();
+}
+
+bool setOutputFile(const QString &path, bool csv, QString *error)
+{
+    outputFile = std::make_unique<QFile>(path);
+    if (!outputFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        *error = QStringLiteral("%1: cannot write: %2").arg(path, outputFile->errorString());
+        outputFile.reset();
+        return false;
+    }
+    if (csv)
+        outputFile->write("\xEF\xBB\xBF");
+    return true;
+}
+
+bool commitOutputFile(QString *error)
+{
+    if (!outputFile || (outputFile->flush() && outputFile->error() == QFileDevice::NoError))
+        return true;
+    *error = QStringLiteral("%1: cannot write: %2")
+                 .arg(outputFile->fileName(), outputFile->errorString());
+    return false;
 }

@@ -3,9 +3,16 @@
 #include <QString>
 #include <QTextStream>
 
-// Where converter-cli's words go: data to standard output (UTF-8), messages
-// to standard error.
+// Where converter-cli's words go: data to standard output or to the --output
+// file (UTF-8), messages to standard error.
 QTextStream &err();
 // Prints "converter-cli: MESSAGE" to standard error and returns status.
 int fail(int status, const QString &message);
 void print(const QString &text);
+
+// Sends what print() prints to path instead, byte for byte; a CSV file
+// starts with a byte-order mark. False with a message when it cannot be
+// written.
+bool setOutputFile(const QString &path, bool csv, QString *error);
+// Finishes the --output file, if there is one.
+bool commitOutputFile(QString *error);

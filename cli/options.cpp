@@ -38,14 +38,20 @@ const char OVERVIEW[] =
     "                          one (default 2)\n"
     "  --rate N                frames per second at most (default 200)\n"
     "  --only MAC              assign: only this converter (repeatable)\n"
+    "  --output FILE           write the results to FILE, byte for byte (a CSV file\n"
+    "                          starts with a byte-order mark, so that spreadsheets\n"
+    "                          read it as UTF-8); use it in Windows PowerShell,\n"
+    "                          whose '>' re-encodes what programs print\n"
     "  -h, --help              this help; COMMAND --help for a command\n"
     "  -V, --version           the version\n"
     "\n"
     "Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,\n"
     "udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,\n"
     "local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,\n"
-    "even), data-bits (7, 8), stop-bits (1, 2). mac, version, reply-from and\n"
-    "interface are read-only. MACs may be written with or without ':' or '-'.\n"
+    "even; a converter may also report mark, space), data-bits (7, 8; also 5, 6\n"
+    "as reported), stop-bits (1, 2). mac, version, reply-from and interface are\n"
+    "read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or\n"
+    "without ':' or '-'.\n"
     "\n"
     "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage or\n"
     "bad input, nothing sent; 3 a named converter did not answer (or UDP port\n"
@@ -62,6 +68,7 @@ QString commandHelp(const QString &command)
     if (command == QLatin1String("search"))
         return QStringLiteral(
             "Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]\n"
+            "                            [--output FILE]\n"
             "Sends one probe and lists every converter that answers within the timeout,\n"
             "one per MAC in order of arrival, with all its settings. The CSV it prints is\n"
             "a fleet file for 'apply'. Exit status 1 when nothing answers.\n");
@@ -74,6 +81,8 @@ QString commandHelp(const QString &command)
             "Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]\n"
             "Reads the converter's settings, changes the named fields and writes them in\n"
             "one frame, then reads the converter back until it reports every value.\n"
+            "Values it already reports are not written ('unchanged'); settings the\n"
+            "command does not name are written back exactly as reported.\n"
             "Values: addresses as four numbers 0-255; local-port 0-65535 (0 = random);\n"
             "remote-port 1-65535; baud 100-2000000; name at most 10 bytes of UTF-8.\n"
             "Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600\n");
@@ -98,7 +107,8 @@ QString commandHelp(const QString &command)
             "Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]\n"
             "Gives every converter found (or those named with --only) a consecutive ip\n"
             "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
-            "sent, when the range would run past .254 of its last octet.\n");
+            "sent, when the range would run past .254 of its last octet (with --only,\n"
+            "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
     return QString::fromLatin1(OVERVIEW);
 }
 
@@ -128,8 +138,9 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption retries("retries", QString(), "n");
     const QCommandLineOption rate("rate", QString(), "n");
     const QCommandLineOption only("only", QString(), "mac");
+    const QCommandLineOption outputFile("output", QString(), "file");
     parser.addOptions({help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout,
-                       retries, rate, only});
+                       retries, rate, only, outputFile});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -188,6 +199,11 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         }
     }
     inv->interfaces = parser.values(interface);
+    inv->output = parser.value(outputFile);
+    if (parser.isSet(outputFile) && inv->output.isEmpty()) {
+        *output = QStringLiteral("--output needs a file name");
+        return ParseOutcome::Error;
+    }
     inv->dryRun = parser.isSet(dryRun);
     inv->verify = !parser.isSet(noVerify);
 

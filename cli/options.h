@@ -20,6 +20,7 @@ struct Invocation
     bool dryRun = false;
     bool verify = true;
     QStringList only; // normalised MACs, for assign
+    QString output;   // --output FILE: the results go there instead of standard output
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

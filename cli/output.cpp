@@ -26,9 +26,15 @@ QString jsonValue(Field field, const QString &text)
     return CliFields::isNumeric(field) && ok ? text : jsonString(text);
 }
 
-// Columns padded to their widest cell.
-QString table(const QVector<QStringList> &rows)
+// Columns padded to their widest cell. A converter's name is whatever
+// someone on the segment wrote, so control characters are shown as \x1B
+// rather than sent to the terminal.
+QString table(QVector<QStringList> rows)
 {
+    for (QStringList &row : rows) {
+        for (QString &cell : row)
+            cell = visible(cell);
+    }
     QVector<int> widths;
     for (const QStringList &row : rows) {
         widths.resize(std::max(widths.size(), row.size()));
@@ -61,16 +67,38 @@ QString csv(const QVector<QStringList> &rows)
 
 } // namespace
 
+QString visible(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QStringLiteral("\\x") +
+                   QString::number(u, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
 {
     const QVector<Field> &fields = CliFields::all();
+    const auto reportOf = [](const FoundDevice &d) {
+        return CliFields::Report{d.plaintext, d.record.deviceIp, d.interfaceName};
+    };
     if (format == Invocation::Format::Json) {
         QStringList objects;
         for (const FoundDevice &d : found) {
             QStringList members;
             for (const Field field : fields) {
                 members << jsonString(CliFields::name(field)) + QLatin1Char(':') +
-                               jsonValue(field, CliFields::text(d.record, d.interfaceName, field));
+                               jsonValue(field, CliFields::text(reportOf(d), field));
+                // The name's bytes as they are, whatever their encoding.
+                if (field == Field::Name)
+                    members << QStringLiteral("\"name-hex\":") +
+                                   jsonString(QString::fromLatin1(d.record.nameBytes.toHex()));
             }
             objects << QLatin1Char('{') + members.join(QLatin1Char(',')) + QLatin1Char('}');
         }
@@ -86,7 +114,7 @@ QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
     for (const FoundDevice &d : found) {
         QStringList row;
         for (const Field field : fields)
-            row << CliFields::text(d.record, d.interfaceName, field);
+            row << CliFields::text(reportOf(d), field);
         rows << row;
     }
     return format == Invocation::Format::Csv ? csv(rows) : table(rows);
@@ -111,7 +139,8 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
                                  .arg(jsonString(line.mac), jsonString(line.result),
                                       diffs.join(QLatin1Char(',')));
             if (!line.frame.isEmpty())
-                object += QStringLiteral(",\"frame\":%1").arg(jsonString(line.frame));
+                object += QStringLiteral(",\"frame\":%1,\"plaintext\":%2")
+                              .arg(jsonString(line.frame), jsonString(line.plaintext));
             objects << object + QLatin1Char('}');
         }
         return objects.isEmpty() ? QStringLiteral("[]\n")
@@ -126,15 +155,18 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
             for (const Line::Difference &d : line.differences)
                 rows << QStringList{line.mac, line.result, CliFields::name(d.field), d.first,
                                     d.second};
-            if (!line.frame.isEmpty())
+            if (!line.frame.isEmpty()) {
                 rows << QStringList{line.mac, line.result, QStringLiteral("frame"), QString(),
                                     line.frame};
+                rows << QStringList{line.mac, line.result, QStringLiteral("plaintext"), QString(),
+                                    line.plaintext};
+            }
         }
         return csv(rows);
     }
     QString out;
     for (const Line &line : lines) {
-        out += line.mac + QStringLiteral("  ") + line.result + QLatin1Char('\n');
+        out += visible(line.mac) + QStringLiteral("  ") + line.result + QLatin1Char('\n');
         const bool dry = line.result == QLatin1String("dry-run");
         QVector<QStringList> rows;
         for (const Line::Difference &d : line.differences) {
@@ -145,8 +177,10 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
                                        d.second});
         }
         out += table(rows);
-        if (!line.frame.isEmpty())
-            out += QStringLiteral("  frame  ") + line.frame + QLatin1Char('\n');
+        if (!line.frame.isEmpty()) {
+            out += QStringLiteral("  frame      ") + line.frame + QLatin1Char('\n');
+            out += QStringLiteral("  plaintext  ") + line.plaintext + QLatin1Char('\n');
+        }
     }
     return out;
 }

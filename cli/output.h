@@ -10,6 +10,9 @@
 // Prints what the tool found and did, as a table, CSV or JSON.
 namespace Output {
 
+// Text for a terminal: control characters (C0, DEL, C1) as \x1B.
+QString visible(const QString &text);
+
 // Every field of every converter. CSV output is a fleet file for "apply".
 QString devices(const QVector<FoundDevice> &found, Invocation::Format format);
 
@@ -25,7 +28,8 @@ struct Line
         QString second; // after / reported
     };
     QVector<Difference> differences;
-    QString frame; // plaintext frame in hex, for a dry run
+    QString frame;     // the encrypted frame that would be sent, in hex, for a dry run
+    QString plaintext; // the same frame before encryption
 };
 
 // A dry run shows "field before -> after"; a written report "field sent,

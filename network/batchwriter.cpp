@@ -1,8 +1,8 @@
 #include "batchwriter.h"
 
 #include "configureframe.h"
-#include "deviceframe.h"
 #include "framecipher.h"
+#include "framelayout.h"
 #include "protocolconstants.h"
 
 #include <QEventLoop>
@@ -14,17 +14,13 @@ namespace {
 
 constexpr qint64 NS_PER_MS = 1000000;
 
-// Two records hold the same settings when they encode to the same frame
-// fields, which also makes "010.1.1.1" and "10.1.1.1" equal.
-bool sameSettings(const DeviceRecord &a, const DeviceRecord &b)
+// A converter took a frame when it reports every settings byte as sent,
+// bits outside the tool's vocabulary included.
+bool sameSettings(const QByteArray &sent, const QByteArray &reported)
 {
-    QByteArray first(FRAME_SIZE, '\0');
-    QByteArray second(FRAME_SIZE, '\0');
-    DeviceFrame::encodeRequest(a, first);
-    DeviceFrame::encodeRequest(b, second);
-    constexpr int settingsFrom = 10, settingsTo = 46; // name to serial byte
-    return first.mid(settingsFrom, settingsTo - settingsFrom) ==
-           second.mid(settingsFrom, settingsTo - settingsFrom);
+    constexpr int length = FrameLayout::SETTINGS_TO - FrameLayout::SETTINGS_FROM;
+    return sent.mid(FrameLayout::SETTINGS_FROM, length) ==
+           reported.mid(FrameLayout::SETTINGS_FROM, length);
 }
 
 } // namespace
@@ -57,12 +53,12 @@ QVector<BatchWriter::Result> BatchWriter::run(const QVector<Target> &targets)
     for (const Target &target : targets) {
         State state;
         const QByteArray plain =
-            ConfigureFrame::plaintext(target.record, ConfigureFrame::clockSeed());
-        state.result.sent = DeviceFrame::decodeReply(plain, target.device.record.deviceIp);
+            ConfigureFrame::plaintextFrom(target.settings, ConfigureFrame::clockSeed());
+        state.result.sent = plain;
         state.frame = plain;
         FrameCipher::encrypt(reinterpret_cast<std::uint8_t *>(state.frame.data()), FRAME_SIZE);
         state.interfaceIndex = target.device.interfaceIndex;
-        byMac.insert(target.record.mac, states.size());
+        byMac.insert(target.device.record.mac, states.size());
         states.append(state);
     }
     for (int i = 0; i < states.size(); ++i)
@@ -136,16 +132,19 @@ void BatchWriter::onReply(const FoundDevice &device)
     // Only an answer to a probe sent after the frame tells what it did.
     if (state.settled || state.queued || state.lastSentNs < 0 || lastProbeNs <= state.lastSentNs)
         return;
-    state.result.reported = device.record;
-    state.lastReplyNs = clock.nsecsElapsed();
-    if (sameSettings(state.result.sent, device.record)) {
+    if (sameSettings(state.result.sent, device.plaintext)) {
+        state.result.reported = device.plaintext;
         settle(state, Outcome::Verified);
         return;
     }
     // A converter gets one probe interval to take a frame before its old
-    // values count against it.
-    if (lastProbeNs - state.lastSentNs >= qint64(options.probeIntervalMs) * NS_PER_MS)
+    // values count against it; an answer inside that interval says nothing,
+    // so a converter that then falls silent has not answered.
+    if (lastProbeNs - state.lastSentNs >= qint64(options.probeIntervalMs) * NS_PER_MS) {
+        state.result.reported = device.plaintext;
+        state.lastReplyNs = clock.nsecsElapsed();
         resendOrSettle(index, Outcome::Differs);
+    }
 }
 
 void BatchWriter::checkDeadlines()

@@ -30,7 +30,7 @@ public:
     struct Target
     {
         FoundDevice device;  // as the search found it
-        DeviceRecord record; // what to write
+        QByteArray settings; // its reported plaintext with the changes put in
     };
 
     enum class Outcome { Sent, Verified, Differs, NoAnswer };
@@ -38,8 +38,8 @@ public:
     struct Result
     {
         Outcome outcome = Outcome::Sent;
-        DeviceRecord sent;     // the frame's values, as a converter would report them
-        DeviceRecord reported; // the last answer after the last frame (Differs)
+        QByteArray sent;     // the frame's plaintext
+        QByteArray reported; // the last answer's plaintext after the last frame (Differs)
         int frames = 0;
     };
 

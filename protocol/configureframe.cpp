@@ -1,7 +1,9 @@
 #include "configureframe.h"
 
 #include "deviceframe.h"
+#include "framechecksum.h"
 #include "framecipher.h"
+#include "framelayout.h"
 #include "protocolconstants.h"
 
 #include <QStringList>
@@ -116,12 +118,12 @@ bool hasTarget(const DeviceRecord &record)
     return !record.mac.isNull() && record.mac.size() == MAC_LENGTH;
 }
 
-QByteArray plaintext(const DeviceRecord &record, uint seed)
+namespace {
+
+// Qt's per-thread generator: the tail is unchecked filler, so nothing
+// stronger is needed.
+void fillTail(QByteArray &frame, uint seed)
 {
-    QByteArray frame(FRAME_SIZE, '\0');
-    DeviceFrame::encodeRequest(record, frame);
-    // Qt's per-thread generator: the tail is unchecked filler, so nothing
-    // stronger is needed.
     QT_WARNING_PUSH
     QT_WARNING_DISABLE_DEPRECATED
     qsrand(seed);
@@ -129,6 +131,29 @@ QByteArray plaintext(const DeviceRecord &record, uint seed)
     for (int i = TAIL_OFFSET; i < FRAME_SIZE; ++i)
         frame[i] = char(qrand() % RANDOM_MODULUS);
     QT_WARNING_POP
+}
+
+} // namespace
+
+QByteArray plaintext(const DeviceRecord &record, uint seed)
+{
+    QByteArray frame(FRAME_SIZE, '\0');
+    DeviceFrame::encodeRequest(record, frame);
+    fillTail(frame, seed);
+    return frame;
+}
+
+QByteArray plaintextFrom(const QByteArray &reported, uint seed)
+{
+    QByteArray frame = reported.left(FRAME_SIZE);
+    frame.append(QByteArray(FRAME_SIZE - frame.size(), '\0'));
+    auto *f = reinterpret_cast<std::uint8_t *>(frame.data());
+    for (int i = 0; i < CONFIG_TAG_SIZE; ++i)
+        f[CONFIG_TAG_OFFSET + i] = std::uint8_t(CONFIG_TAG[i]);
+    for (int i = FrameLayout::RESERVED_OFFSET; i < CHECKSUM_OFFSET; ++i)
+        f[i] = 0;
+    FrameChecksum::store(f);
+    fillTail(frame, seed);
     return frame;
 }
 

@@ -38,6 +38,11 @@ bool hasTarget(const DeviceRecord &record);
 // discarded draw.
 QByteArray plaintext(const DeviceRecord &record, uint seed);
 
+// A configure frame built on the bytes a converter reported: its MAC and
+// settings (bytes 0 to 5 and 10 to 45) as they stand, the tag, four zero
+// bytes, the checksum and the tail as plaintext() makes them.
+QByteArray plaintextFrom(const QByteArray &reported, uint seed);
+
 // The seed a frame's tail is drawn with: milliseconds since the start of the
 // current minute, 0 to 59999.
 uint clockSeed();

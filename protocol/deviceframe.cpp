@@ -1,28 +1,15 @@
 #include "deviceframe.h"
 
 #include "framechecksum.h"
+#include "framelayout.h"
 #include "protocolconstants.h"
 
 #include <QStringList>
+#include <QTextCodec>
 
 namespace {
 
-constexpr int MAC_OFFSET = 0;
-constexpr int MAC_BYTES = 6;
-constexpr int VERSION_OFFSET = 6;
-constexpr int NAME_OFFSET = 10;
-constexpr int NAME_BYTES = 10;
-constexpr int IPTYPE_OFFSET = 20;
-constexpr int MODE_OFFSET = 21;
-constexpr int SUBNET_OFFSET = 22;
-constexpr int GATEWAY_OFFSET = 26;
-constexpr int LIP_OFFSET = 30;
-constexpr int LPORT_OFFSET = 34;
-constexpr int SIP_OFFSET = 36;
-constexpr int SPORT_OFFSET = 40;
-constexpr int BAUD_OFFSET = 42;
-constexpr int SERIAL_OFFSET = 45;
-constexpr int RESERVED_OFFSET = 46;
+using namespace FrameLayout;
 
 // Base-10 value of a text; anything that is not a number counts as 0.
 int decimal(const QString &text)
@@ -90,6 +77,20 @@ quint8 serialSettings(int dataBit, int stopBit, int parity)
     return value;
 }
 
+QString nameText(const QByteArray &bytes)
+{
+    QTextCodec::ConverterState state;
+    const QString utf8 =
+        QTextCodec::codecForMib(106)->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0)
+        return utf8;
+    // Tools that write names in the computer's 8-bit encoding leave GB18030
+    // on converters set up from Chinese Windows.
+    if (QTextCodec *gb18030 = QTextCodec::codecForName("GB18030"))
+        return gb18030->toUnicode(bytes);
+    return utf8;
+}
+
 QByteArray nameField(const DeviceRecord &record)
 {
     QByteArray name = record.nameBytes.isEmpty() ? utf8Prefix(record.deviceName, NAME_BYTES)
@@ -122,7 +123,7 @@ DeviceRecord decodeReply(const QByteArray &frame, const QString &deviceIp)
     while (nameLength < NAME_BYTES && f[NAME_OFFSET + nameLength] != 0)
         ++nameLength;
     r.nameBytes = QByteArray(reinterpret_cast<const char *>(f + NAME_OFFSET), nameLength);
-    r.deviceName = QString::fromUtf8(r.nameBytes);
+    r.deviceName = nameText(r.nameBytes);
 
     r.ipType = f[IPTYPE_OFFSET] & 1;
     r.mode = f[MODE_OFFSET] & 3;

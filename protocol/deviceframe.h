@@ -31,4 +31,7 @@ quint32 getNumber(const quint8 *field, int width);
 quint8 serialSettings(int dataBit, int stopBit, int parity);
 QByteArray nameField(const DeviceRecord &record);
 
+// A name's bytes as text: UTF-8 when they are valid UTF-8, else GB18030.
+QString nameText(const QByteArray &bytes);
+
 } // namespace DeviceFrame

@@ -2,7 +2,7 @@
 """converter-cli end to end: the real program on host "tool" of a private test
 network, simulated converters on other hosts, and a watcher that records every
 datagram the tool sends. Run by tests/e2e.sh with
-E2E_HOSTS="tool@0,1 watch@0,1 sima:12 simf:3 simb:2@1".
+E2E_HOSTS="tool@0,1 watch@0,1 sima:12 simf:3 simb:3@1".
 
 Python's csv and json modules read the tool's output, and the simulators'
 state files say what the converters really hold.
@@ -26,6 +26,13 @@ WORK = pathlib.Path(tempfile.mkdtemp(prefix="cli-e2e-"))
 
 MODES = ["udp", "tcp-client", "udp-server", "tcp-server"]
 PARITIES = ["none", "odd", "even"]
+# The key every frame is encrypted under; OpenSSL decrypts a dry run's frame.
+FRAME_KEY = "3A71C2095ED418B7660FA39C24E8517D"
+
+
+def colon(mac):
+    """A MAC as converter-cli prints it."""
+    return ":".join(mac[k:k + 2] for k in range(0, 12, 2))
 
 
 def same_namespace_as_machine():
@@ -68,7 +75,7 @@ def state(path):
 
 def expected_row(c):
     """A simulator's converter in the tool's vocabulary."""
-    return {"mac": c["mac"], "name": c["name"], "version": c["version"],
+    return {"mac": colon(c["mac"]), "name": c["name"], "version": c["version"],
             "reply-from": c["replyFrom"], "mode": MODES[c["mode"]],
             "ip-type": ["static", "dhcp"][c["ipType"]], "ip": c["lip"], "subnet": c["subnet"],
             "gateway": c["gaw"], "local-port": c["lport"], "remote-ip": c["sip"],
@@ -77,7 +84,23 @@ def expected_row(c):
 
 
 def cli(*args, stdin=None):
-    return subprocess.run([CLI, *args], input=stdin, capture_output=True, text=True, timeout=60)
+    """Runs the tool; its output decoded as UTF-8, line ends as they came."""
+    r = subprocess.run([CLI, *args], input=stdin.encode() if stdin else None,
+                       capture_output=True, timeout=60)
+    return subprocess.CompletedProcess(r.args, r.returncode, r.stdout.decode(),
+                                       r.stderr.decode())
+
+
+# The converters on the second network, written before the simulator starts:
+# the first holds what other tools leave behind (a GB18030 name, 5 data bits
+# with mark parity, bits no tool shows in the type and mode bytes), the third
+# a name that would rewrite an operator's terminal.
+OTHER = [
+    {"mac": "02AB00000101", "nameHex": "C9E8B1B8C3FBB3C6D2BB", "serialByte": 0x28,
+     "typeByte": 0xF0, "modeByte": 0xA5},
+    {"mac": "02AB00000102", "name": "Other-2"},
+    {"mac": "02AB00000103", "nameHex": "411B5B324B0D0A42"},  # A ESC [2K CR LF B
+]
 
 
 def wait_for_state(path, check, seconds=3):
@@ -102,12 +125,15 @@ class CliEndToEnd(unittest.TestCase):
         cls.fleet = WORK / "fleet.json"
         cls.faulty = WORK / "faulty.json"
         cls.other = WORK / "other.json"
+        cls.other.write_text(json.dumps({"converters": [
+            {**c, "replyFrom": address("simb", k + 1), "lip": address("simb", k + 1),
+             "sip": "10.77.0.1", "sport": "5001"} for k, c in enumerate(OTHER)]}))
         cls.processes += [
             start_sim("sima", cls.fleet, "--count", "12", "--jitter", "20"),
             start_sim("simf", cls.faulty, "--count", "3", "--base-mac", "02AB000000F1",
                       "--fault", "restart@1", "--fault", "ignore-writes@2",
                       "--fault", "partial@3", "--restart-ms", "1200"),
-            start_sim("simb", cls.other, "--count", "2", "--base-mac", "02AB00000101"),
+            start_sim("simb", cls.other),
         ]
 
     @classmethod
@@ -125,25 +151,36 @@ class CliEndToEnd(unittest.TestCase):
         as_json = cli("search", "--timeout", "500", "--format", "json")
         self.assertEqual(as_json.returncode, 0, as_json.stderr)
         found = {d["mac"]: d for d in json.loads(as_json.stdout)}
-        self.assertEqual(len(found), 17)  # 12 + 3 + 2 on the second network
+        self.assertEqual(len(found), 18)  # 12 + 3 + 3 on the second network
         for mac, c in fleet.items():
             want = expected_row(c)
             for key in ("local-port", "remote-port", "baud", "data-bits", "stop-bits"):
                 want[key] = int(want[key])
-            self.assertEqual({k: found[mac][k] for k in want}, want)
-            self.assertEqual(found[mac]["interface"], "cvl0")
-        self.assertEqual(found["02AB00000101"]["interface"], "cvl1")
+            self.assertEqual({k: found[colon(mac)][k] for k in want}, want)
+            self.assertEqual(found[colon(mac)]["interface"], "cvl0")
+            self.assertEqual(found[colon(mac)]["name-hex"], c["nameHex"].lower())
+        odd = found["02:AB:00:00:01:01"]
+        # As reported, even outside what an operator may type.
+        self.assertEqual((odd["interface"], odd["name"], odd["name-hex"], odd["data-bits"],
+                          odd["parity"], odd["mode"], odd["ip-type"]),
+                         ("cvl1", "设备名称一", "c9e8b1b8c3fbb3c6d2bb", 5, "mark", "tcp-client",
+                          "static"))
+        self.assertEqual(found["02:AB:00:00:01:03"]["name"], "A\x1b[2K\r\nB")
 
         as_csv = cli("search", "--timeout", "500", "--format", "csv")
-        rows = {r["mac"]: r for r in csv.DictReader(io.StringIO(as_csv.stdout))}
+        rows = {r["mac"]: r for r in csv.DictReader(io.StringIO(as_csv.stdout, newline=""))}
         for mac, c in fleet.items():
-            self.assertEqual({k: rows[mac][k] for k in expected_row(c)}, expected_row(c))
+            self.assertEqual({k: rows[colon(mac)][k] for k in expected_row(c)}, expected_row(c))
+        self.assertEqual(rows["02:AB:00:00:01:03"]["name"], "A\x1b[2K\r\nB")
 
         table = cli("search", "--timeout", "500").stdout.splitlines()
         header = re.split(r"\s{2,}", table[0])
         self.assertEqual(header[:3], ["mac", "name", "version"])
         cells = {re.split(r"\s{2,}", line)[0]: re.split(r"\s{2,}", line) for line in table[1:]}
-        self.assertEqual(dict(zip(header, cells["02AB00000003"])),
+        self.assertEqual(dict(zip(header, cells["02:AB:00:00:01:03"]))["name"],
+                         "A\\x1B[2K\\x0D\\x0AB")  # one row, nothing for the terminal
+        self.assertEqual(len(table), 19)
+        self.assertEqual(dict(zip(header, cells["02:AB:00:00:00:03"])),
                          {**expected_row(fleet["02AB00000003"]), "interface": "cvl0"})
 
     def test_two_adapters(self):
@@ -157,13 +194,13 @@ class CliEndToEnd(unittest.TestCase):
         cli("search", "--timeout", "200", "--interface", "cvl0")
         one = subprocess.CompletedProcess(search.args, search.wait(), search.stdout.read())
         macs = lambda r: sorted(row["mac"] for row in csv.DictReader(io.StringIO(r.stdout)))
-        self.assertEqual(len(macs(both)), 17)
-        self.assertEqual(macs(one), ["02AB00000101", "02AB00000102"])
+        self.assertEqual(len(macs(both)), 18)
+        self.assertEqual(macs(one), ["02:AB:00:00:01:01", "02:AB:00:00:01:02", "02:AB:00:00:01:03"])
 
     def test_set_reset_and_faults(self):
         result = cli("set", "02:ab:00:00:01:02", "baud=9600", "mode=udp-server", "name=Näme",
                      "local-port=0")
-        self.assertEqual((result.returncode, result.stdout), (0, "02AB00000102  verified\n"))
+        self.assertEqual((result.returncode, result.stdout), (0, "02:AB:00:00:01:02  verified\n"))
         c = wait_for_state(self.other, lambda s: s["02AB00000102"]["baud"] == "9600")["02AB00000102"]
         self.assertEqual((c["baud"], c["mode"], c["name"], c["lport"], c["sip"]),
                          ("9600", 2, "Näme", "0", "10.77.0.1"))
@@ -217,6 +254,81 @@ class CliEndToEnd(unittest.TestCase):
             self.assertEqual(c["sport"], fleet[mac]["sport"] if i == 3 else str(6000 + i))
             self.assertEqual(c["name"], f'Line, "{i}"' if i % 2 else fleet[mac]["name"])
 
+    def frames_sent_during(self, action):
+        before = len(self.sent_by_tool())
+        result = action()
+        time.sleep(0.1)
+        return result, [n for n in self.sent_by_tool()[before:] if n == 64]
+
+    def test_writes_only_what_was_asked(self):
+        odd = "02AB00000101"
+        # What search wrote, back through apply: as a file from --output (with
+        # a byte-order mark), and as UTF-16 the way Windows PowerShell saves
+        # it. The GB18030 name and the values outside the vocabulary are no
+        # change, so nothing is written.
+        saved = WORK / "other.csv"
+        r = cli("search", "--timeout", "400", "--interface", "cvl1", "--format", "csv",
+                "--output", str(saved))
+        self.assertEqual((r.returncode, r.stdout), (0, ""), r.stderr)
+        self.assertTrue(saved.read_bytes().startswith(b"\xef\xbb\xbfmac,name,"))
+        utf16 = WORK / "other-utf16.csv"
+        utf16.write_bytes(b"\xff\xfe" + saved.read_bytes()[3:].decode().encode("utf-16-le"))
+        for path in (saved, utf16):
+            with self.subTest(path=path.name):
+                r, frames = self.frames_sent_during(lambda: cli("apply", str(path), "--timeout", "400"))
+                self.assertEqual(r.returncode, 0, r.stderr)
+                self.assertEqual(r.stdout.split(), [colon(odd), "unchanged", colon("02AB00000102"),
+                                                    "unchanged", colon("02AB00000103"), "unchanged"])
+                self.assertEqual(frames, [])
+
+        # set of what it reports already sends nothing.
+        reported = json.loads(cli("show", odd, "--format", "json").stdout)[0]
+        r, frames = self.frames_sent_during(
+            lambda: cli("set", odd, f"ip={reported['ip']}", f"name={reported['name']}",
+                        "parity=mark", "data-bits=5"))
+        self.assertEqual((r.returncode, r.stdout, frames), (0, f"{colon(odd)}  unchanged\n", []))
+
+        # A dry run prints the frame it would send, which OpenSSL decrypts to
+        # the plaintext it prints beside it.
+        r = cli("set", odd, "baud=4800", "--dry-run", "--format", "json")
+        line = json.loads(r.stdout)[0]
+        plain = subprocess.run(["openssl", "enc", "-d", "-aes-128-cbc", "-nopad", "-K", FRAME_KEY,
+                                "-iv", "0" * 32], input=bytes.fromhex(line["frame"]),
+                               capture_output=True, check=True).stdout
+        self.assertEqual(plain.hex().upper(), line["plaintext"])
+        self.assertEqual(plain[42:45], (4800).to_bytes(3, "little"))
+
+        # A new address leaves 5 data bits, mark parity and the other bits of
+        # the type, mode and serial bytes as the converter holds them.
+        r = cli("set", odd, "ip=10.78.50.1", "stop-bits=2")
+        self.assertEqual((r.returncode, r.stdout), (0, f"{colon(odd)}  verified\n"), r.stderr)
+        c = wait_for_state(self.other, lambda s: s[odd]["lip"] == "10.78.50.1")[odd]
+        self.assertEqual((c["lip"], c["serialByte"], c["typeByte"], c["modeByte"], c["nameHex"]),
+                         ("10.78.50.1", 0x28 | 0x04, 0xF0, 0xA5, "C9E8B1B8C3FBB3C6D2BB"))
+
+    def test_piped_fleet_read_to_the_end(self):
+        # Over 64 KiB through a pipe that pauses in the middle of a cell: the
+        # last row comes after the pause and must still be read.
+        fleet = sorted(state(self.fleet))
+        head = "mac,remote-port,baud\n" + "".join(f"{m},{7000 + i},\n" for i, m in enumerate(fleet[:-1]))
+        text = head + "\n" * 70000 + f"{fleet[-1]},7999,57600\n"
+        data = text.encode()
+        process = subprocess.Popen([CLI, "apply", "-", "--format", "csv", "--rate", "100"],
+                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
+        cut = len(data) - 5  # inside "57600"
+        process.stdin.write(data[:cut])
+        process.stdin.flush()
+        time.sleep(0.5)
+        out, err = process.communicate(data[cut:], timeout=60)
+        self.assertEqual(process.returncode, 0, err.decode())
+        results = {r["mac"]: r["result"] for r in csv.DictReader(io.StringIO(out.decode()))}
+        self.assertEqual(len(results), 12)
+        after = wait_for_state(self.fleet, lambda s: s[fleet[-1]]["baud"] == "57600" and all(
+            s[m]["sport"] == str(7000 + i) for i, m in enumerate(fleet[:-1])))
+        self.assertEqual((after[fleet[-1]]["baud"], after[fleet[-1]]["sport"]), ("57600", "7999"))
+        self.assertEqual(after[fleet[0]]["sport"], "7000")
+
     def test_bad_input_sends_nothing(self):
         bad_csv = WORK / "bad.csv"
         cases = [  # arguments, file text, status, message, a probe may leave first
@@ -227,14 +339,16 @@ class CliEndToEnd(unittest.TestCase):
             (["set", "02AB00000101", "mac=02AB00000102"], None, 2, "mac is read-only", False),
             (["set", "02AB00000101", "baud=96OO"], None, 2,
              "baud '96OO' is not a number from 100 to 2000000", False),
+            # Values a converter may hold: refused once it has answered otherwise.
             (["set", "02AB00000101", "remote-port=0"], None, 2,
-             "remote-port '0' is not a number from 1 to 65535", False),
+             "remote-port '0' is not a number from 1 to 65535; nothing sent", True),
             (["set", "02AB00000101", "ip=10.1.300.1"], None, 2, "is not an IPv4 address", False),
-            (["set", "02AB00000101", "name=ElevenBytes"], None, 2, "longer than 10 bytes", False),
-            (["set", "02AB00000101", "parity=mark"], None, 2, "parity 'mark' is not one of", False),
+            (["set", "02AB00000102", "name=ElevenBytes"], None, 2, "longer than 10 bytes", True),
+            (["set", "02AB00000102", "parity=mark"], None, 2, "parity 'mark' is not one of", True),
+            (["set", "02AB00000102", "parity=marks"], None, 2, "parity 'marks' is not one of", False),
             (["search", "--interface", "eth9"], None, 2, "no network interface named 'eth9'", False),
             (["apply", str(bad_csv)], "mac,baud\n02AB00000101,9600\n02ab00000101,4800\n", 2,
-             "bad.csv:3: mac 02AB00000101 is also on line 2", False),
+             "bad.csv:3: mac 02:AB:00:00:01:01 is also on line 2", False),
             (["apply", str(bad_csv)], "mac,baud\n02AB00000101,96OO\n", 2,
              "bad.csv:2: baud '96OO' is not a number from 100 to 2000000", False),
             (["apply", str(bad_csv)], "mac,baud,colour\n", 2, "bad.csv:1: unknown column 'colour'", False),
@@ -248,9 +362,16 @@ class CliEndToEnd(unittest.TestCase):
             (["apply", str(bad_csv)], "mac,baud,remote-port\n02AB00000101,9600,5001\n"
              "02AB00000102,50,\n", 2, "bad.csv:3: baud '50' is not a number from 100", True),
             (["apply", str(bad_csv)], "mac,baud\n02AB00000101,9600\n02AB000001FF,9600\n", 3,
-             "no answer from 02AB000001FF", True),
+             "no answer from 02:AB:00:00:01:FF", True),
+            # assign with --only knows its count before any probe.
             (["assign", "10.9.9.254", "--only", "02AB00000101", "--only", "02AB00000102"], None, 2,
-             "would run past .254", True),
+             "2 converters from 10.9.9.254 would run past .254", False),
+            (["assign", "10.9.9.0"], None, 2, "ends in .0 or .255", False),
+            (["assign", "10.9.9.255"], None, 2, "ends in .0 or .255", False),
+            (["assign", "0.0.0.0"], None, 2, "is 0.0.0.0", False),
+            # A terminal's escape sequence in a message is shown, not obeyed.
+            (["apply", str(bad_csv)], "mac,baud\n02AB00000101,\x1b[2J\n", 2,
+             "baud '\\x1B[2J' is not a number", False),
         ]
         for args, text, status, message, probe in cases:
             with self.subTest(args=args):

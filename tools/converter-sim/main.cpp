@@ -1,6 +1,7 @@
 // converter-sim: plays one or more serial-to-Ethernet converters on the
 // network, so that the configuration tool can be tried and tested without
 // hardware. Run it only inside a private network (scripts/netlab).
+#include "deviceframe.h"
 #include "simulator.h"
 #include "statefile.h"
 
@@ -78,7 +79,9 @@ QList<SimulatedConverter> generate(int count, quint64 baseMac, quint32 baseAddre
         DeviceRecord &s = c.settings;
         s.mac = QStringLiteral("%1").arg(baseMac + quint64(i), 12, 16, QLatin1Char('0')).toUpper();
         s.version = version;
-        s.nameBytes = namePattern.arg(i + 1, 4, 10, QLatin1Char('0')).toUtf8().left(10);
+        // At most ten bytes, never cut inside a character.
+        s.deviceName = namePattern.arg(i + 1, 4, 10, QLatin1Char('0'));
+        s.nameBytes = DeviceFrame::nameField(s);
         s.deviceName = QString::fromUtf8(s.nameBytes);
         c.replyFrom = QHostAddress(baseAddress + quint32(i));
         s.ipType = 0;
@@ -93,6 +96,7 @@ QList<SimulatedConverter> generate(int count, quint64 baseMac, quint32 baseAddre
         s.parity = 0;
         s.dataBit = 1;
         s.stopBit = 0;
+        c.bytesFromSettings();
         list << c;
     }
     return list;

@@ -3,6 +3,7 @@
 #include "deviceframe.h"
 #include "framechecksum.h"
 #include "framecipher.h"
+#include "framelayout.h"
 #include "protocolconstants.h"
 
 namespace {
@@ -64,10 +65,35 @@ QList<Fault> allFaults()
     return list;
 }
 
+void SimulatedConverter::bytesFromSettings()
+{
+    typeByte = quint8(settings.ipType);
+    modeByte = quint8(settings.mode);
+    serialByte = DeviceFrame::serialSettings(settings.dataBit, settings.stopBit, settings.parity);
+}
+
+void SimulatedConverter::settingsFromBytes()
+{
+    QByteArray frame(FRAME_SIZE, '\0');
+    frame[FrameLayout::IPTYPE_OFFSET] = char(typeByte);
+    frame[FrameLayout::MODE_OFFSET] = char(modeByte);
+    frame[FrameLayout::SERIAL_OFFSET] = char(serialByte);
+    const DeviceRecord decoded = DeviceFrame::decodeReply(frame, QString());
+    settings.ipType = decoded.ipType;
+    settings.mode = decoded.mode;
+    settings.parity = decoded.parity;
+    settings.dataBit = decoded.dataBit;
+    settings.stopBit = decoded.stopBit;
+}
+
 QByteArray SimulatedConverter::replyDatagram() const
 {
     QByteArray frame(FRAME_SIZE, '\0');
     DeviceFrame::encodeReply(settings, DeviceFrame::versionByte(settings.version), frame);
+    frame[FrameLayout::IPTYPE_OFFSET] = char(typeByte);
+    frame[FrameLayout::MODE_OFFSET] = char(modeByte);
+    frame[FrameLayout::SERIAL_OFFSET] = char(serialByte);
+    FrameChecksum::store(bytes(frame));
     if (faults.contains(Fault::BadChecksum))
         frame[CHECKSUM_OFFSET] = char(frame.at(CHECKSUM_OFFSET) ^ 0x5A);
     if (faults.contains(Fault::WrongKey)) {
@@ -97,13 +123,16 @@ bool SimulatedConverter::applyConfigure(const QByteArray &plaintext)
     // The name, like every other field, is taken exactly as it came.
     DeviceRecord next = sent;
     next.version = settings.version;
+    const auto at = [&](int offset) { return quint8(plaintext.at(offset)); };
+    typeByte = at(FrameLayout::IPTYPE_OFFSET);
+    modeByte = at(FrameLayout::MODE_OFFSET);
     if (faults.contains(Fault::Partial)) {
         next.baud = settings.baud;
-        next.parity = settings.parity;
-        next.dataBit = settings.dataBit;
-        next.stopBit = settings.stopBit;
+    } else {
+        serialByte = at(FrameLayout::SERIAL_OFFSET);
     }
     settings = next;
+    settingsFromBytes();
     return true;
 }
 

@@ -32,10 +32,20 @@ QList<Fault> allFaults();
 // One converter: its identity, its settings as a record, and its faults.
 struct SimulatedConverter
 {
-    DeviceRecord settings;  // mac, version and nameBytes included
+    DeviceRecord settings; // mac, version and nameBytes included
+    // The type, mode and serial bytes as the converter holds them, bits that
+    // no tool shows included; the indices in settings are read from them.
+    quint8 typeByte = 0;
+    quint8 modeByte = 1;
+    quint8 serialByte = 0x03;
     QHostAddress replyFrom; // the address its replies leave from
     QSet<Fault> faults;
     int configureCount = 0; // configure frames applied since the state began
+
+    // Sets the three bytes from the indices in settings.
+    void bytesFromSettings();
+    // Sets the indices in settings from the three bytes.
+    void settingsFromBytes();
 
     // The datagram it sends in answer to a probe.
     QByteArray replyDatagram() const;

@@ -39,6 +39,9 @@ QJsonObject converterToJson(const SimulatedConverter &c)
         {"parity", s.parity},
         {"dataBit", s.dataBit},
         {"stopBit", s.stopBit},
+        {"typeByte", c.typeByte},
+        {"modeByte", c.modeByte},
+        {"serialByte", c.serialByte},
         {"faults", faults},
         {"configureCount", c.configureCount},
     };
@@ -65,7 +68,8 @@ public:
         if (value.isUndefined())
             return fallback;
         const double number = value.toDouble(-1e300);
-        if (!value.isDouble() || number != int(number) || number < min || number > max)
+        // The range first: a double beyond int cannot be converted to one.
+        if (!value.isDouble() || number < min || number > max || number != int(number))
             fail(key,
                  qPrintable(
                      QStringLiteral("must be a whole number from %1 to %2").arg(min).arg(max)));
@@ -120,6 +124,16 @@ bool converterFromJson(const QJsonObject &object, int index, SimulatedConverter 
     s.parity = r.integer("parity", 0, 2, 0);
     s.dataBit = r.integer("dataBit", 0, 1, 1);
     s.stopBit = r.integer("stopBit", 0, 1, 0);
+    c->bytesFromSettings();
+    // Wire bytes, when given, win over the indices: a converter can hold
+    // settings (5 data bits, mark parity, other bits) that no index names.
+    const int typeByte = r.integer("typeByte", 0, 255, c->typeByte);
+    const int modeByte = r.integer("modeByte", 0, 255, c->modeByte);
+    const int serialByte = r.integer("serialByte", 0, 255, c->serialByte);
+    c->typeByte = quint8(typeByte);
+    c->modeByte = quint8(modeByte);
+    c->serialByte = quint8(serialByte);
+    c->settingsFromBytes();
     c->configureCount = r.integer("configureCount", 0, 2147483647, 0);
     const QJsonValue faults = object.value(QLatin1String("faults"));
     if (!faults.isUndefined() && !faults.isArray())
