@@ -45,7 +45,8 @@ bench-startup: build
 bench-batch: build
 	scripts/bench-batch.sh $(BUILD_DIR) 1000 10 1000
 
-# libFuzzer with ASan and UBSan on the intake, the decoder and the frame builder.
+# libFuzzer with ASan and UBSan on the intake, the decoder, the frame builder
+# and the fleet-file reader with the field parser.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh
@@ -85,4 +86,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-windows dist

@@ -3,6 +3,7 @@
 
 #include "mainwindowform.h"
 #include "tabletitles.h"
+#include "textfit.h"
 
 #include <QCoreApplication>
 #include <QTableWidget>
@@ -31,6 +32,7 @@ void MainWindow::on_pushButton_Yuyan_clicked()
         const char *const *titles = isChinese ? CHINESE_TITLES : ENGLISH_TITLES;
         for (int column = 0; column < 4; ++column)
             form->tableWidget_DeviceList->item(0, column)->setText(QObject::tr(titles[column]));
+        TextFit::fitForm(this);
     }
     recordToForm(currentDevice);
 }

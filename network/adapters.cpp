@@ -1,42 +1,27 @@
 #include "adapters.h"
 
-#include <QNetworkInterface>
+#include "systemadapters.h"
 
 namespace {
 
-QHostAddress firstIpv4(const QNetworkInterface &adapter)
+bool canBroadcastIpv4(const SystemAdapter &adapter)
 {
-    for (const QNetworkAddressEntry &entry : adapter.addressEntries()) {
-        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
-            return entry.ip();
+    return adapter.up && adapter.canBroadcast && !adapter.loopback && !adapter.ipv4.isNull();
+}
+
+LinkInterface linkOf(const SystemAdapter &adapter)
+{
+    return {adapter.index, adapter.name, adapter.ipv4};
+}
+
+// By the name people see (any case, as Windows treats it) or the system's own.
+const SystemAdapter *byName(const QVector<SystemAdapter> &adapters, const QString &name)
+{
+    for (const SystemAdapter &adapter : adapters) {
+        if (adapter.name.compare(name, Qt::CaseInsensitive) == 0 || adapter.systemName == name)
+            return &adapter;
     }
-    return QHostAddress();
-}
-
-bool canBroadcastIpv4(const QNetworkInterface &adapter)
-{
-    const auto flags = adapter.flags();
-    if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::CanBroadcast) ||
-        (flags & QNetworkInterface::IsLoopBack))
-        return false;
-    return !firstIpv4(adapter).isNull();
-}
-
-// Windows shows "Wi-Fi" and "Ethernet 2" where Qt's own name is
-// "wireless_32768"; on Linux both are the same.
-LinkInterface linkOf(const QNetworkInterface &adapter)
-{
-    return {adapter.index(), adapter.humanReadableName(), firstIpv4(adapter)};
-}
-
-QNetworkInterface byName(const QList<QNetworkInterface> &adapters, const QString &name)
-{
-    for (const QNetworkInterface &adapter : adapters) {
-        if (adapter.humanReadableName().compare(name, Qt::CaseInsensitive) == 0 ||
-            adapter.name() == name)
-            return adapter;
-    }
-    return QNetworkInterface();
+    return nullptr;
 }
 
 } // namespace
@@ -46,7 +31,7 @@ namespace Adapters {
 QVector<LinkInterface> broadcastCapable()
 {
     QVector<LinkInterface> chosen;
-    for (const QNetworkInterface &adapter : QNetworkInterface::allInterfaces()) {
+    for (const SystemAdapter &adapter : systemAdapters()) {
         if (canBroadcastIpv4(adapter))
             chosen.append(linkOf(adapter));
     }
@@ -62,23 +47,23 @@ bool choose(const QStringList &names, QVector<LinkInterface> *chosen, QString *e
         *chosen = broadcastCapable();
         return true;
     }
-    const QList<QNetworkInterface> adapters = QNetworkInterface::allInterfaces();
+    const QVector<SystemAdapter> adapters = systemAdapters();
     for (const QString &name : names) {
-        const QNetworkInterface adapter = byName(adapters, name);
-        if (!adapter.isValid()) {
+        const SystemAdapter *adapter = byName(adapters, name);
+        if (!adapter) {
             QStringList known;
-            for (const QNetworkInterface &a : adapters)
-                known << QStringLiteral("'%1'").arg(a.humanReadableName());
+            for (const SystemAdapter &a : adapters)
+                known << QStringLiteral("'%1'").arg(a.name);
             *error = QStringLiteral("no network interface named '%1' (there are: %2)")
                          .arg(name, known.join(QStringLiteral(", ")));
             return false;
         }
-        if (!canBroadcastIpv4(adapter)) {
+        if (!canBroadcastIpv4(*adapter)) {
             *error =
                 QStringLiteral("interface '%1' is not up with an IPv4 broadcast address").arg(name);
             return false;
         }
-        const LinkInterface link = linkOf(adapter);
+        const LinkInterface link = linkOf(*adapter);
         bool listed = false;
         for (const LinkInterface &i : qAsConst(*chosen))
             listed |= i.index == link.index;
@@ -90,8 +75,11 @@ bool choose(const QStringList &names, QVector<LinkInterface> *chosen, QString *e
 
 QString displayName(int index)
 {
-    const QNetworkInterface adapter = QNetworkInterface::interfaceFromIndex(index);
-    return adapter.isValid() ? adapter.humanReadableName() : QString();
+    for (const SystemAdapter &adapter : systemAdapters()) {
+        if (adapter.index == index)
+            return adapter.name;
+    }
+    return QString();
 }
 
 } // namespace Adapters

@@ -90,9 +90,12 @@ bool check(QString *error)
         if (program.compare(QLatin1String("converter-config.exe"), Qt::CaseInsensitive) == 0 ||
             program.compare(QLatin1String("converter-cli.exe"), Qt::CaseInsensitive) == 0)
             continue;
-        others << QStringLiteral("%1 (process %2)")
-                      .arg(program.isEmpty() ? QStringLiteral("a program") : program)
-                      .arg(pid);
+        if (!program.isEmpty())
+            others << QStringLiteral("%1 (process %2)").arg(program).arg(pid);
+        else if (pid != 0)
+            others << QStringLiteral("a program (process %1)").arg(pid);
+        else // an endpoint the system names no process for (under Wine, a Linux program)
+            others << QStringLiteral("another program");
     }
     if (others.isEmpty())
         return true;

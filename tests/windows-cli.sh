@@ -4,7 +4,8 @@
 # (network 1). "search --format json" lists all four with the adapter each
 # answered on; a verified "set" reaches simb's converter through network 1;
 # an adapter name that does not exist is refused with the list of those that
-# do. Runs on host "tool" (through e2e.sh with
+# do; a program that holds port 1500 without sharing it makes it end with
+# status 3 and say so. Runs on host "tool" (through e2e.sh with
 # E2E_HOSTS="tool@0,1 sima:3 simb@1").
 #   windows-cli.sh CLI_EXE CONVERTER_SIM
 set -euo pipefail
@@ -34,6 +35,7 @@ start_sim simb 1 02AB0000D001
 cli() { /usr/lib/wine/wine64 "$exe" "$@"; }
 
 cli search --format json --timeout 2000 >"$work/found.json"
+for host in sima simb; do cp "$work/$host.json" "$work/$host-before.json"; done
 cli set 02AB0000D001 baud=57600 remote-port=4242 --timeout 2000 >"$work/set.txt" ||
     { cat "$work/set.txt" >&2; echo "windows-cli: set through network 1 failed" >&2; exit 1; }
 status=0
@@ -44,7 +46,7 @@ work = pathlib.Path(sys.argv[1])
 found = json.loads((work / "found.json").read_text())
 sims = {}
 for host in ("sima", "simb"):
-    for c in json.loads((work / f"{host}.json").read_text())["converters"]:
+    for c in json.loads((work / f"{host}-before.json").read_text())["converters"]:
         sims[c["mac"].replace(":", "")] = (host, c)
 assert sorted(d["mac"].replace(":", "") for d in found) == sorted(sims), found
 adapters = {}
@@ -70,3 +72,17 @@ grep -q "no network interface named 'no-such-adapter' (there are: " "$work/bad.t
     { cat "$work/bad.txt" >&2; echo "windows-cli: unknown adapter not refused with the list" >&2; exit 1; }
 [[ $status -eq 2 ]] || { echo "windows-cli: unknown adapter ended with $status, not 2" >&2; exit 1; }
 echo "windows-cli: unknown adapter refused: $(cat "$work/bad.txt")"
+
+python3 -c 'import socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.bind(("0.0.0.0", 1500))
+print("held", flush=True)
+time.sleep(60)' >"$work/held.txt" &
+pids+=($!)
+for _ in $(seq 50); do grep -q held "$work/held.txt" && break; sleep 0.1; done
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+status=0
+cli search --timeout 500 >/dev/null 2>"$work/held-err.txt" || status=$?
+grep -q "cannot use UDP port 1500" "$work/held-err.txt" && [[ $status -eq 3 ]] ||
+    { cat "$work/held-err.txt" >&2; echo "windows-cli: a held port gave status $status" >&2; exit 1; }
+echo "windows-cli: port held elsewhere: $(cat "$work/held-err.txt")"

@@ -11,6 +11,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QNetworkInterface>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -114,9 +116,12 @@ int main(int argc, char *argv[])
         QStringLiteral("Plays serial-to-Ethernet converters on UDP port 1500: answers each probe "
                        "\"FFFF\" with an encrypted reply broadcast from port 1500, and applies "
                        "each configure frame addressed to one of its MACs. The state lives in a "
-                       "JSON file that is rewritten after each applied configure; an existing "
-                       "file is loaded and the options that describe new converters are "
-                       "ignored. Run it only inside a private network (scripts/netlab)."));
+                       "JSON file, rewritten at most five times a second while configure frames "
+                       "arrive, and on exit; an existing file is loaded and the options that "
+                       "describe new converters are ignored. It runs only inside a private "
+                       "network (scripts/netlab exec LAB HOST converter-sim ...): it refuses to "
+                       "start where it sees a network interface other than lo and the test "
+                       "network's cvl links."));
     parser.addHelpOption();
     const QCommandLineOption state({"s", "state"}, "State file (JSON).", "file");
     const QCommandLineOption count({"n", "count"}, "Converters in a new state (default 1).", "N",
@@ -175,6 +180,20 @@ int main(int argc, char *argv[])
     const QHostAddress firstAddress(parser.value(baseAddress));
     if (firstAddress.protocol() != QAbstractSocket::IPv4Protocol)
         return usageError(QStringLiteral("--base-address must be an IPv4 address"));
+
+    // Answering probes on a real network would answer other people's searches
+    // and take their configure frames.
+    QStringList foreign;
+    for (const QNetworkInterface &adapter : QNetworkInterface::allInterfaces()) {
+        static const QRegularExpression ours(QStringLiteral("^(lo|cvl[0-9]+)$"));
+        if (!ours.match(adapter.name()).hasMatch())
+            foreign << adapter.name();
+    }
+    if (!foreign.isEmpty())
+        return usageError(QStringLiteral("refusing to start outside a private test network "
+                                         "(interfaces seen: %1); run it through scripts/netlab "
+                                         "exec or scripts/netns-run.sh")
+                              .arg(foreign.join(QStringLiteral(", "))));
 
     FrameCipher::setKey(FRAME_KEY);
 
