@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-package package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-package test-spreadsheet package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
 
 all: build
 
@@ -77,6 +77,13 @@ package: build
 # lintian, then install, start and remove the package in a disposable root.
 test-package: build
 	scripts/test-package.sh $(BUILD_DIR)
+
+# A fleet file through LibreOffice Calc and back into apply (Calc is large, so
+# it is installed for this target only).
+test-spreadsheet: build
+	scripts/install-deps.sh --spreadsheet
+	E2E_HOSTS="tool sims:5" tests/e2e.sh tests/spreadsheet.sh $(BUILD_DIR)/bin/converter-cli \
+		$(BUILD_DIR)/bin/converter-sim
 
 # Refreshes the translation sources' locations from the code (keeps every entry).
 translations: deps

@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include <QRegularExpression>
+
 #include <QTextCodec>
 
 namespace Csv {
@@ -134,6 +136,41 @@ QString cell(const QString &text)
     QString escaped = text;
     escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+bool spreadsheetWouldChange(const QString &text)
+{
+    static const QRegularExpression numberOrDate(
+        QStringLiteral("^[\\s0-9.,:/+\\-%$()Ee']*[0-9][\\s0-9.,:/+\\-%$()Ee']*$"));
+    static const QRegularExpression formulaOrTruth(
+        QStringLiteral("^([=+\\-@]|(true|false)$)"), QRegularExpression::CaseInsensitiveOption);
+    return numberOrDate.match(text).hasMatch() || formulaOrTruth.match(text).hasMatch();
+}
+
+QString asSpreadsheetText(const QString &text)
+{
+    QString inner = text;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QStringLiteral("=\"%1\"").arg(inner);
+}
+
+QString fromSpreadsheetText(const QString &cell)
+{
+    if (cell.size() < 3 || !cell.startsWith(QLatin1String("=\"")) || !cell.endsWith(QLatin1Char('"')))
+        return cell;
+    const QString inner = cell.mid(2, cell.size() - 3);
+    // Inside the formula's string a quote is doubled; a lone one means the
+    // cell is some other formula.
+    QString text;
+    for (int i = 0; i < inner.size(); ++i) {
+        if (inner.at(i) == QLatin1Char('"')) {
+            if (i + 1 >= inner.size() || inner.at(i + 1) != QLatin1Char('"'))
+                return cell;
+            ++i;
+        }
+        text += inner.at(i);
+    }
+    return text;
 }
 
 } // namespace Csv

@@ -26,4 +26,14 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error);
 // a byte-order mark or blanks at either end.
 QString cell(const QString &text);
 
+// Text that a spreadsheet would otherwise turn into something else (a number
+// such as 0012 or 1E5, a date such as 3/4, a truth value, a formula) as a
+// formula that gives the text: ="0012". Excel and LibreOffice show the text,
+// and save it back as it was.
+QString asSpreadsheetText(const QString &text);
+// Whether a spreadsheet would read the text as something else.
+bool spreadsheetWouldChange(const QString &text);
+// The text of a cell written by asSpreadsheetText; any other cell as it is.
+QString fromSpreadsheetText(const QString &cell);
+
 } // namespace Csv

@@ -94,7 +94,8 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         }
         Entry entry;
         entry.line = row.line;
-        entry.mac = CliFields::normaliseMac(row.cells.at(macColumn).trimmed());
+        entry.mac =
+            CliFields::normaliseMac(Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
         if (entry.mac.isEmpty()) {
             *error = here + QStringLiteral("mac '%1' is not a MAC address (12 hexadecimal digits)")
                                 .arg(row.cells.at(macColumn));
@@ -115,7 +116,8 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
                 continue;
             // A name keeps its blanks; other cells lose the spaces that
             // spreadsheets put around values.
-            const QString text = field == Field::Name ? row.cells.at(c) : row.cells.at(c).trimmed();
+            const QString cell = Csv::fromSpreadsheetText(row.cells.at(c));
+            const QString text = field == Field::Name ? cell : cell.trimmed();
             if (text.isEmpty())
                 continue;
             CliFields::Change change;

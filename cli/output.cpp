@@ -111,13 +111,22 @@ QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
     for (const Field field : fields)
         header << CliFields::name(field);
     rows << header;
+    const bool spreadsheet = format == Invocation::Format::Csv;
     for (const FoundDevice &d : found) {
         QStringList row;
-        for (const Field field : fields)
-            row << CliFields::text(reportOf(d), field);
+        for (const Field field : fields) {
+            QString text = CliFields::text(reportOf(d), field);
+            // A fleet file goes through spreadsheets: a name such as 0012
+            // and every version (1.10, or a date in some locales) would come
+            // back changed.
+            if (spreadsheet && (field == Field::Version ||
+                                (field == Field::Name && Csv::spreadsheetWouldChange(text))))
+                text = Csv::asSpreadsheetText(text);
+            row << text;
+        }
         rows << row;
     }
-    return format == Invocation::Format::Csv ? csv(rows) : table(rows);
+    return spreadsheet ? csv(rows) : table(rows);
 }
 
 QString report(const QVector<Line> &lines, Invocation::Format format)

@@ -27,6 +27,11 @@ if [[ "${1:-}" == "--windows" ]]; then
     packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils)
 fi
 
+# make test-spreadsheet: a real spreadsheet program.
+if [[ "${1:-}" == "--spreadsheet" ]]; then
+    packages+=(libreoffice-calc-nogui)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
