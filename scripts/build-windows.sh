@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs into build-windows/ against a static Qt
 # (built once by build-windows-qt.sh, or named by QT_WINDOWS_PREFIX), and
-# writes dist/converter-config-VERSION-windows-x64.zip.
+# writes dist/converter-config-VERSION-windows-x64.zip and the installer
+# dist/converter-config-VERSION-windows-x64-setup.exe.
 #   scripts/build-windows.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,3 +33,20 @@ sed -e "s|@QT_CONFIGURE@|$(tail -n +2 "$prefix/configure-line.txt" | tr '\n' ' '
 (cd "$build/zip" && rm -f "../../dist/converter-config-$version-windows-x64.zip" &&
     zip -q -X -r "../../dist/converter-config-$version-windows-x64.zip" "$(basename "$stage")")
 echo "build-windows: dist/converter-config-$version-windows-x64.zip"
+
+# The installer: the same files, a licence page with our licence and the Qt
+# notes, and the helper that edits PATH.
+installer=$build/installer
+mkdir -p "$installer"
+{
+    cat "$stage/LICENSE.txt"
+    printf '\n\n'
+    cat "$stage/QT-LICENSE-NOTICE.txt"
+} >"$installer/licence.txt"
+x86_64-w64-mingw32-gcc -municode -O2 -Wall -Wextra -s -o "$installer/pathentry.exe" \
+    packaging/windows/pathentry.c
+makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
+    -DOUTFILE="$PWD/dist/converter-config-$version-windows-x64-setup.exe" \
+    -DICON="$PWD/resources/ico/log.ico" -DLICENSE="$PWD/$installer/licence.txt" \
+    -DPATHENTRY="$PWD/$installer/pathentry.exe" packaging/windows/installer.nsi
+echo "build-windows: dist/converter-config-$version-windows-x64-setup.exe"

@@ -21,10 +21,10 @@ if [[ "${1:-}" == "--fuzz" ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 # make windows and make test-windows: the MinGW compilers, what building Qt
-# from Debian's source takes, the zip, Wine to run the programs, icoutils to
-# read their resources.
+# from Debian's source takes, the zip, NSIS for the installer, Wine to run
+# the programs, icoutils to read their resources.
 if [[ "${1:-}" == "--windows" ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils)
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis)
 fi
 
 # make test-spreadsheet: a real spreadsheet program.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows programs, tested like the Linux ones: the PE checks, the same
 # black-box scenario as on Linux under Wine and Xvfb in a private network
-# with simulated converters, the form at four display scalings, and
-# converter-cli.exe finding converters. Pictures go to BUILD/screenshots/.
+# with simulated converters, the form at four display scalings,
+# converter-cli.exe on two adapters, and the installer in a fresh prefix.
+# Pictures go to BUILD/screenshots/.
 #   scripts/test-windows.sh [LINUX_BUILD] [WINDOWS_BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,4 +44,8 @@ scripts/netns-run.sh tests/windows-dpi.sh "$windows/bin/converter-config.exe" \
     "$linux/bin/wmclose" "$shots" 2>&1 | quiet
 stop_wine
 E2E_HOSTS="tool@0,1 sima:3 simb@1" tests/e2e.sh tests/windows-cli.sh "$windows/bin/converter-cli.exe" "$linux/bin/converter-sim"
+stop_wine
+version=$(sed -n 's/^project(ConverterConfig VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+E2E_HOSTS="tool sima:2" tests/e2e.sh tests/windows-installer.sh \
+    "dist/converter-config-$version-windows-x64-setup.exe" "$linux/bin/converter-sim"
 echo "test-windows: passed; pictures in $shots"
