@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-package test-spreadsheet package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
 
 all: build
 
@@ -70,9 +70,12 @@ test-windows: build
 	scripts/install-deps.sh --windows
 	scripts/test-windows.sh $(BUILD_DIR)
 
-# The Debian package, build/converter-config_1.0.0_amd64.deb.
+# The Debian package, build/converter-config_1.0.0_amd64.deb, and the Ansible
+# collection, dist/converter_config-converters-1.0.0.tar.gz.
 package: build
+	scripts/install-deps.sh --ansible
 	cd $(BUILD_DIR) && umask 022 && cpack
+	ansible-galaxy collection build ansible --output-path dist --force
 
 # lintian, then install, start and remove the package in a disposable root.
 test-package: build
@@ -84,6 +87,13 @@ test-spreadsheet: build
 	scripts/install-deps.sh --spreadsheet
 	E2E_HOSTS="tool sims:5" tests/e2e.sh tests/spreadsheet.sh $(BUILD_DIR)/bin/converter-cli \
 		$(BUILD_DIR)/bin/converter-sim
+
+# The Ansible collection over SSH: two sites, each a host with sshd and
+# converter-cli beside simulated converters, driven from a controller.
+test-ansible: build
+	scripts/install-deps.sh --ansible
+	E2E_HOSTS="tool sitea@0,1 siteb@0,2 simsa:2@1 simsb:3@2 watcha@1 watchb@2" \
+		tests/e2e.sh tests/ansible_e2e.sh $(BUILD_DIR)/bin/converter-cli $(BUILD_DIR)/bin/converter-sim
 
 # Refreshes the translation sources' locations from the code (keeps every entry).
 translations: deps

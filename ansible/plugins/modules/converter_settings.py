@@ -1,0 +1,221 @@
+#!/usr/bin/python
+# -*- coding: utf-8 -*-
+# MIT licence (see the project's LICENSE).
+
+from __future__ import absolute_import, division, print_function
+
+__metaclass__ = type
+
+DOCUMENTATION = r"""
+---
+module: converter_settings
+short_description: Set a serial-to-Ethernet converter's settings, verified
+version_added: "1.0.0"
+description:
+  - Makes one converter, named by its MAC, hold the settings given, through
+    C(converter-cli) on a managed host in the converter's network segment.
+  - Idempotent. When the converter already reports every value given,
+    nothing is sent and C(changed) is false. Otherwise one configure frame
+    carries the changed settings (everything else as the converter reports
+    it), and the converter is read back until it reports them; a write that
+    does not verify fails the task, never reports success.
+  - Bad input fails the task with C(converter-cli)'s message and sends no
+    configure frame. Input that is bad whatever the converter reports (a
+    malformed address, a choice that does not exist) fails before even a
+    search probe; a value that a converter may hold but an operator may not
+    write (a remote port of 0, a baud rate of 50) fails after the converter
+    has answered, unless it holds that value already.
+options:
+  mac:
+    description: The converter's MAC address, 12 hexadecimal digits, with or without C(:) or C(-).
+    type: str
+    required: true
+  name:
+    description: The name, at most 10 bytes in UTF-8.
+    type: str
+  mode:
+    description: The work mode.
+    type: str
+    choices: [udp, tcp-client, udp-server, tcp-server]
+  ip_type:
+    description: A static address or one from DHCP.
+    type: str
+    choices: [static, dhcp]
+  ip:
+    description: The converter's own IPv4 address.
+    type: str
+  subnet:
+    description: The subnet mask.
+    type: str
+  gateway:
+    description: The gateway's IPv4 address.
+    type: str
+  local_port:
+    description: The local port, 1 to 65535, or 0 for a random one.
+    type: int
+  remote_ip:
+    description: The remote IPv4 address.
+    type: str
+  remote_port:
+    description: The remote port, 1 to 65535.
+    type: int
+  baud:
+    description: The baud rate, 100 to 2000000.
+    type: int
+  parity:
+    description: The parity.
+    type: str
+    choices: [none, odd, even]
+  data_bits:
+    description: Data bits.
+    type: int
+    choices: [7, 8]
+  stop_bits:
+    description: Stop bits.
+    type: int
+    choices: [1, 2]
+  interface:
+    description:
+      - Search and write only through this network adapter of the managed
+        host (default every IPv4 adapter that is up and can broadcast).
+    type: str
+  timeout:
+    description: How long the search for the converter waits, in milliseconds.
+    type: int
+    default: 1000
+  verify_timeout:
+    description: How long to wait for the converter to report what was written, in milliseconds.
+    type: int
+    default: 10000
+  retries:
+    description: Frames sent again to a converter that does not take one.
+    type: int
+    default: 2
+  executable:
+    description: The C(converter-cli) program, by name on the PATH or by path.
+    type: path
+    default: converter-cli
+requirements:
+  - converter-cli (the converter-config Debian package) on the managed host
+notes:
+  - Check mode sends no configure frame and returns what would change.
+  - Diff mode shows the changed fields before and after.
+author:
+  - The converter-config developers
+"""
+
+EXAMPLES = r"""
+- name: The boiler's converter talks to the new controller
+  converter_config.converters.converter_settings:
+    mac: "02:AB:00:00:00:01"
+    remote_ip: 10.1.2.100
+    remote_port: 5001
+    baud: 9600
+    interface: eth1
+
+- name: Every converter of the site, from host variables
+  converter_config.converters.converter_settings:
+    mac: "{{ item.mac }}"
+    ip: "{{ item.ip | default(omit) }}"
+    baud: "{{ item.baud | default(omit) }}"
+  loop: "{{ converters }}"
+"""
+
+RETURN = r"""
+mac:
+  description: The converter, as converter-cli prints MACs.
+  returned: always
+  type: str
+  sample: "02:AB:00:00:00:01"
+result:
+  description: C(unchanged), C(verified), or in check mode C(would-change).
+  returned: always
+  type: str
+changes:
+  description: Each field that differs, with the value wanted and the value the converter reported.
+  returned: always
+  type: list
+  elements: dict
+  sample:
+    - field: baud
+      wanted: 9600
+      reported: 115200
+drift:
+  description: The same, one line per field, for reports across sites.
+  returned: always
+  type: list
+  elements: str
+  sample:
+    - "02:AB:00:00:00:01 baud: wanted 9600, reported 115200"
+"""
+
+from ansible.module_utils.basic import AnsibleModule
+from ansible_collections.converter_config.converters.plugins.module_utils.converter_cli import (
+    COMMON_OPTIONS, DONE, message, run)
+
+# Module option -> converter-cli field.
+SETTINGS = ["name", "mode", "ip_type", "ip", "subnet", "gateway", "local_port", "remote_ip",
+            "remote_port", "baud", "parity", "data_bits", "stop_bits"]
+
+
+def main():
+    spec = dict(
+        COMMON_OPTIONS,
+        mac=dict(type="str", required=True),
+        name=dict(type="str"),
+        mode=dict(type="str", choices=["udp", "tcp-client", "udp-server", "tcp-server"]),
+        ip_type=dict(type="str", choices=["static", "dhcp"]),
+        ip=dict(type="str"),
+        subnet=dict(type="str"),
+        gateway=dict(type="str"),
+        local_port=dict(type="int"),
+        remote_ip=dict(type="str"),
+        remote_port=dict(type="int"),
+        baud=dict(type="int"),
+        parity=dict(type="str", choices=["none", "odd", "even"]),
+        data_bits=dict(type="int", choices=[7, 8]),
+        stop_bits=dict(type="int", choices=[1, 2]),
+        verify_timeout=dict(type="int", default=10000),
+        retries=dict(type="int", default=2),
+    )
+    module = AnsibleModule(argument_spec=spec, supports_check_mode=True)
+    p = module.params
+    pairs = ["%s=%s" % (key.replace("_", "-"), p[key]) for key in SETTINGS if p[key] is not None]
+    if not pairs:
+        module.fail_json(msg="no setting given for %s" % p["mac"])
+
+    # What would change: converter-cli checks the values, finds the
+    # converter and compares, and sends no frame.
+    rc, plan, err = run(module, "set", p["mac"], *(pairs + ["--dry-run"]))
+    if rc != DONE or not plan:
+        module.fail_json(msg=message(err, rc), rc=rc)
+    line = plan[0]
+    changes = [dict(field=f["field"], wanted=f["after"], reported=f["before"])
+               for f in line["fields"]]
+    drift = ["%s %s: wanted %s, reported %s" % (line["mac"], c["field"], c["wanted"], c["reported"])
+             for c in changes]
+    diff = dict(before="".join("%s: %s\n" % (c["field"], c["reported"]) for c in changes),
+                after="".join("%s: %s\n" % (c["field"], c["wanted"]) for c in changes),
+                before_header=line["mac"], after_header=line["mac"])
+    outcome = dict(mac=line["mac"], changes=changes, drift=drift, diff=diff)
+    if line["result"] == "unchanged":
+        module.exit_json(changed=False, result="unchanged", **outcome)
+    if module.check_mode:
+        module.exit_json(changed=True, result="would-change", **outcome)
+
+    rc, report, err = run(module, "set", p["mac"], *(pairs + [
+        "--verify-timeout", str(p["verify_timeout"]), "--retries", str(p["retries"])]))
+    result = report[0]["result"] if report else None
+    if rc == DONE and result in ("verified", "unchanged"):
+        module.exit_json(changed=result == "verified", result=result, **outcome)
+    detail = ""
+    if report and report[0]["fields"]:
+        detail = " (%s)" % ", ".join("%s sent %s, reported %s" % (f["field"], f["sent"], f["reported"])
+                                     for f in report[0]["fields"])
+    module.fail_json(msg="%s: the write did not verify: %s%s; %s"
+                     % (line["mac"], result or "no result", detail, message(err, rc)),
+                     rc=rc, result=result, **outcome)
+
+
+if __name__ == "__main__":
+    main()
