@@ -100,6 +100,13 @@ size=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
 [[ "$size" == 720x380 ]] || fail "the window is $size, not 720x380"
 
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.4; }
+type_baud_and_configure() { # RATE
+    xdotool mousemove --window "$window" 620 269 click --repeat 3 1 # the baud rate field
+    xdotool key --window "$window" ctrl+a BackSpace
+    xdotool type --window "$window" --delay 30 "$1"
+    sleep 0.3
+    click 585 341 # Configure
+}
 state() { cat "$work/$1.json"; }
 configured() { # HOST COUNT: the converter has taken COUNT frames
     wait_for 10 "$work/$1.json" "\"configureCount\": $2" || fail "$1 did not take frame $2"
@@ -113,11 +120,7 @@ sleep 1
 expect_sent watcha 4 1 probes
 expect_sent watchb 4 1 probes
 click 230 98 # the second converter's row
-xdotool mousemove --window "$window" 620 269 click --repeat 3 1 # the baud rate field
-xdotool key --window "$window" ctrl+a BackSpace
-xdotool type --window "$window" --delay 30 38400
-sleep 0.3
-click 585 341 # Configure
+type_baud_and_configure 38400
 configured simb 1
 state simb | grep -q '"baud": "38400"' || fail "simb did not get the typed baud rate"
 for host in sima simc; do
@@ -143,11 +146,7 @@ configured simb 3
 expect_sent watcha 64 3 "configure frames"
 
 click 230 130 # the third converter's row: simc, on network 1
-xdotool mousemove --window "$window" 620 269 click --repeat 3 1 # the baud rate field
-xdotool key --window "$window" ctrl+a BackSpace
-xdotool type --window "$window" --delay 30 57600
-sleep 0.3
-click 585 341 # Configure
+type_baud_and_configure 57600
 configured simc 1
 state simc | grep -q '"baud": "57600"' || fail "simc did not get the typed baud rate"
 expect_sent watchb 64 1 "configure frames"

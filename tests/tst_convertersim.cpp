@@ -61,6 +61,18 @@ void TestConverterSim::refusals_data()
         << QByteArray(
                R"({"converters": [{"mac": "02AB00000001", "replyFrom": "127.0.0.11", "mode": 4}]})")
         << "\"mode\"";
+    // Beyond the range of int: refused, not converted (the sanitized run
+    // would flag a conversion).
+    QTest::newRow("count beyond int")
+        << QStringList()
+        << QByteArray(
+               R"({"converters": [{"mac": "02AB00000001", "replyFrom": "127.0.0.11", "configureCount": 1e300}]})")
+        << "\"configureCount\"";
+    QTest::newRow("serial byte 256")
+        << QStringList()
+        << QByteArray(
+               R"({"converters": [{"mac": "02AB00000001", "replyFrom": "127.0.0.11", "serialByte": 256}]})")
+        << "\"serialByte\"";
     QTest::newRow("half address")
         << QStringList()
         << QByteArray(

@@ -315,8 +315,8 @@ void TestLanguage::everyTextFitsInBothLanguages()
         for (const QComboBox *combo : window->findChildren<QComboBox *>()) {
             QStyleOptionComboBox option;
             option.initFrom(combo);
-            const QRect field = combo->style()->subControlRect(
-                QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
             for (int i = 0; i < combo->count(); ++i)
                 QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <=
                              field.width(),

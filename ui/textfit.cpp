@@ -24,8 +24,8 @@ constexpr qreal SMALLEST_POINT_SIZE = 6.5;
 class CompactComboStyle : public QProxyStyle
 {
 public:
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                         SubControl part, const QWidget *widget) const override
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override
     {
         if (control != CC_ComboBox || (part != SC_ComboBoxArrow && part != SC_ComboBoxEditField))
             return QProxyStyle::subControlRect(control, option, part, widget);
@@ -57,10 +57,10 @@ bool comboFits(const QComboBox *combo)
     QStyleOptionComboBox option;
     option.initFrom(combo);
     option.editable = combo->isEditable();
-    const int room = combo->style()
-                         ->subControlRect(QStyle::CC_ComboBox, &option,
-                                          QStyle::SC_ComboBoxEditField, combo)
-                         .width();
+    const int room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
     for (int i = 0; i < combo->count(); ++i) {
         if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) > room)
             return false;
@@ -75,8 +75,7 @@ bool buttonFits(const QAbstractButton *button)
 
 bool labelFits(const QLabel *label)
 {
-    return label->fontMetrics().horizontalAdvance(label->text()) <=
-           label->contentsRect().width();
+    return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
 }
 
 bool tableFits(const QTableWidget *table)

@@ -18,22 +18,8 @@ description:
   - Broadcasts do not cross routers, so the host must sit in the converters'
     network segment.
   - Sends no configure frame; never changes anything.
-options:
-  interface:
-    description:
-      - Search only through this network adapter of the managed host
-        (default every IPv4 adapter that is up and can broadcast).
-    type: str
-  timeout:
-    description: How long to wait for answers, in milliseconds.
-    type: int
-    default: 1000
-  executable:
-    description: The C(converter-cli) program, by name on the PATH or by path.
-    type: path
-    default: converter-cli
-requirements:
-  - converter-cli (the converter-config Debian package) on the managed host
+extends_documentation_fragment:
+  - converter_config.converters.converter_cli
 notes:
   - Supports check mode; it changes nothing either way.
 author:

@@ -74,15 +74,6 @@ options:
     description: Stop bits.
     type: int
     choices: [1, 2]
-  interface:
-    description:
-      - Search and write only through this network adapter of the managed
-        host (default every IPv4 adapter that is up and can broadcast).
-    type: str
-  timeout:
-    description: How long the search for the converter waits, in milliseconds.
-    type: int
-    default: 1000
   verify_timeout:
     description: How long to wait for the converter to report what was written, in milliseconds.
     type: int
@@ -91,12 +82,8 @@ options:
     description: Frames sent again to a converter that does not take one.
     type: int
     default: 2
-  executable:
-    description: The C(converter-cli) program, by name on the PATH or by path.
-    type: path
-    default: converter-cli
-requirements:
-  - converter-cli (the converter-config Debian package) on the managed host
+extends_documentation_fragment:
+  - converter_config.converters.converter_cli
 notes:
   - Check mode sends no configure frame and returns what would change.
   - Diff mode shows the changed fields before and after.
