@@ -91,7 +91,7 @@ test-spreadsheet: build
 # The Ansible collection over SSH: two sites, each a host with sshd and
 # converter-cli beside simulated converters, driven from a controller.
 test-ansible: build
-	scripts/install-deps.sh --ansible
+	scripts/install-deps.sh --ansible --ssh
 	E2E_HOSTS="tool sitea@0,1 siteb@0,2 simsa:2@1 simsb:3@2 watcha@1 watchb@2" \
 		tests/e2e.sh tests/ansible_e2e.sh $(BUILD_DIR)/bin/converter-cli $(BUILD_DIR)/bin/converter-sim
 

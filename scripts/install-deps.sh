@@ -16,26 +16,24 @@ packages=(
     desktop-file-utils appstream                # desktop entry and metadata checks
 )
 
-# make fuzz also needs clang with its libFuzzer and sanitizer runtimes.
-if [[ "${1:-}" == "--fuzz" ]]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
-# make windows and make test-windows: the MinGW compilers, what building Qt
-# from Debian's source takes, the zip, NSIS for the installer, Wine to run
-# the programs, icoutils to read their resources.
-if [[ "${1:-}" == "--windows" ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis)
-fi
-
-# make test-spreadsheet: a real spreadsheet program.
-if [[ "${1:-}" == "--spreadsheet" ]]; then
-    packages+=(libreoffice-calc-nogui)
-fi
-
-# make package and make test-ansible: Ansible, and sshd for the sites of the test.
-if [[ "${1:-}" == "--ansible" ]]; then
-    packages+=(ansible-core openssh-server openssh-client)
-fi
+# Further packages by what a target does (flags may be combined):
+#   --fuzz         clang with its libFuzzer and sanitizer runtimes (make fuzz)
+#   --windows      the MinGW compilers, what building Qt from Debian's source
+#                  takes, the zip, NSIS for the installer, Wine to run the
+#                  programs, icoutils to read their resources
+#   --spreadsheet  a real spreadsheet program (make test-spreadsheet)
+#   --ansible      Ansible, to build the collection (make package)
+#   --ssh          sshd and ssh for the sites of make test-ansible
+for flag in "$@"; do
+    case $flag in
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis) ;;
+    --spreadsheet) packages+=(libreoffice-calc-nogui) ;;
+    --ansible) packages+=(ansible-core) ;;
+    --ssh) packages+=(openssh-server openssh-client) ;;
+    *) echo "install-deps: unknown flag $flag" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -93,7 +93,7 @@ done
 "$@" >"$work/app.log" 2>&1 &
 app=$!
 pids+=($app)
-window=$(timeout 90 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1 || true)
+window=$(find_window 90)
 [[ -n "$window" ]] || fail "the window did not open within 90 s"
 sleep 1
 size=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')

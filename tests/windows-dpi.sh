@@ -29,7 +29,7 @@ for percent in 100 125 150 200; do
     /usr/lib/wine/wineserver -w
     "$wine" "$exe" -platform windows:fontengine=freetype >"$out/app-$percent.log" 2>&1 &
     app=$!
-    window=$(timeout 90 xdotool search --sync --onlyvisible --name "ConfigureTool" | head -n 1 || true)
+    window=$(find_window 90)
     [[ -n "$window" ]] || fail "no window at $percent %"
     sleep 1
     size=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')
