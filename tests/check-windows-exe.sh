@@ -26,6 +26,9 @@ done
 # Qt's WinMain, which splits the command line and calls main.
 cat "$bin"/../app/CMakeFiles/converter-config.dir/link*.txt "$bin"/../app/CMakeFiles/converter-config.dir/*.rsp 2>/dev/null | grep -q libqtmain ||
     fail "converter-config.exe is not linked with Qt's WinMain"
+# The ICO reader: without it the search button has no icon.
+cat "$bin"/../app/CMakeFiles/converter-config.dir/link*.txt "$bin"/../app/CMakeFiles/converter-config.dir/*.rsp 2>/dev/null | grep -q libqico ||
+    fail "converter-config.exe lacks Qt's ICO reader, so the search button has no icon"
 
 resources=$(wrestool -l "$bin/converter-config.exe")
 grep -q -- "--type=14 --name='IDI_ICON1'" <<<"$resources" || fail "no icon group IDI_ICON1"
