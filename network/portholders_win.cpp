@@ -30,8 +30,9 @@ bool portIsFree()
         address.sin_family = AF_INET;
         address.sin_port = htons(DEVICE_PORT);
         address.sin_addr.s_addr = htonl(INADDR_ANY);
+        // Wine, and Windows for a port held exclusively, say "access denied".
         if (bind(s, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0)
-            free = WSAGetLastError() != WSAEADDRINUSE;
+            free = WSAGetLastError() != WSAEADDRINUSE && WSAGetLastError() != WSAEACCES;
         closesocket(s);
     }
     WSACleanup();
@@ -83,19 +84,21 @@ bool check(QString *error)
         return true;
     QStringList others;
     for (const DWORD pid : holders()) {
-        if (pid == GetCurrentProcessId())
+        // Process 0 owns no socket on Windows; under Wine it stands for a
+        // program outside Wine, whose port sharing follows Linux's rules (a
+        // bind beside a holder that does not share fails there by itself).
+        if (pid == 0 || pid == GetCurrentProcessId())
             continue;
         const QString program = programOf(pid);
         // The window and converter-cli share the port with each other.
         if (program.compare(QLatin1String("converter-config.exe"), Qt::CaseInsensitive) == 0 ||
             program.compare(QLatin1String("converter-cli.exe"), Qt::CaseInsensitive) == 0)
             continue;
-        if (!program.isEmpty())
-            others << QStringLiteral("%1 (process %2)").arg(program).arg(pid);
-        else if (pid != 0)
-            others << QStringLiteral("a program (process %1)").arg(pid);
-        else // an endpoint the system names no process for (under Wine, a Linux program)
-            others << QStringLiteral("another program");
+        const QString holder = QStringLiteral("%1 (process %2)")
+                                   .arg(program.isEmpty() ? QStringLiteral("a program") : program)
+                                   .arg(pid);
+        if (!others.contains(holder))
+            others << holder;
     }
     if (others.isEmpty())
         return true;

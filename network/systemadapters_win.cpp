@@ -20,9 +20,9 @@ QVector<SystemAdapter> systemAdapters()
     ULONG status = ERROR_BUFFER_OVERFLOW;
     for (int attempt = 0; attempt < 4 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
         buffer.resize(size);
-        status = GetAdaptersAddresses(AF_INET, flags, nullptr,
-                                      reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data()),
-                                      &size);
+        status =
+            GetAdaptersAddresses(AF_INET, flags, nullptr,
+                                 reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data()), &size);
     }
     if (status != NO_ERROR)
         return list;
@@ -43,8 +43,8 @@ QVector<SystemAdapter> systemAdapters()
         a.up = adapter->OperStatus == IfOperStatusUp;
         a.loopback = adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK;
         // Point-to-point links (dial-up, tunnels) have no broadcast.
-        a.canBroadcast = !a.loopback && adapter->IfType != IF_TYPE_PPP &&
-                         adapter->IfType != IF_TYPE_TUNNEL;
+        a.canBroadcast =
+            !a.loopback && adapter->IfType != IF_TYPE_PPP && adapter->IfType != IF_TYPE_TUNNEL;
         list.append(a);
     }
     return list;
