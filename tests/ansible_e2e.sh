@@ -29,12 +29,9 @@ fail() {
 
 work=$(mktemp -d)
 pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# The simulators, watchers and sshd end with the test; e2e.sh takes the
+# network down after it.
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 background() { # LOG HOST COMMAND...
     local log=$1 host=$2
     shift 2
