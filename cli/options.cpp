@@ -59,7 +59,7 @@ const char OVERVIEW[] =
     "one converter.\n"
     "\n"
     "Example, commissioning from a spreadsheet:\n"
-    "  converter-cli search --format csv > fleet.csv\n"
+    "  converter-cli search --format csv --output fleet.csv\n"
     "  (edit fleet.csv)\n"
     "  converter-cli apply fleet.csv\n";
 
