@@ -69,16 +69,12 @@ public:
     // and holding a bounded number in memory.
     void takeDatagrams(const std::function<void(const Arrival &)> &handle);
 
-    // The record of an accepted reply, with the name of its adapter.
-    FoundDevice foundDevice(const Arrival &arrival, const QByteArray &plaintext);
-
     // The sender as a dual-stack socket reports it (::ffff:192.168.1.7),
     // which is the form the debug log has always shown.
     static QString senderText(const QHostAddress &sender);
 
     int probesSent() const { return probes; }
     int framesSent() const { return frames; }
-    QVector<LinkInterface> currentInterfaces() const { return interfaces; }
 
 signals:
     void datagramsWaiting();
@@ -98,6 +94,8 @@ private:
     };
 
     bool bindPorts(QString *error);
+    // The record of an accepted reply, with the name of its adapter.
+    FoundDevice foundDevice(const Arrival &arrival, const QByteArray &plaintext);
     QUdpSocket *openSocket(const QHostAddress &address, QString *error);
     void drain(QList<Arrival> &queue);
     void send(const QByteArray &datagram, int interfaceIndex);

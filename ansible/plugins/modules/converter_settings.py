@@ -146,7 +146,7 @@ SETTINGS = ["name", "mode", "ip_type", "ip", "subnet", "gateway", "local_port", 
 
 
 def main():
-    spec = dict(
+    options = dict(
         COMMON_OPTIONS,
         mac=dict(type="str", required=True),
         name=dict(type="str"),
@@ -165,7 +165,7 @@ def main():
         verify_timeout=dict(type="int", default=10000),
         retries=dict(type="int", default=2),
     )
-    module = AnsibleModule(argument_spec=spec, supports_check_mode=True)
+    module = AnsibleModule(argument_spec=options, supports_check_mode=True)
     p = module.params
     pairs = ["%s=%s" % (key.replace("_", "-"), p[key]) for key in SETTINGS if p[key] is not None]
     if not pairs:
