@@ -216,13 +216,7 @@ bool isNumeric(Field field)
 
 QString macText(const QString &digits)
 {
-    QString text;
-    for (int i = 0; i < digits.size(); i += 2) {
-        if (i > 0)
-            text += QLatin1Char(':');
-        text += digits.mid(i, 2);
-    }
-    return text;
+    return DeviceFrame::macText(digits);
 }
 
 QString text(const QByteArray &f, Field field)

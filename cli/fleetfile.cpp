@@ -3,6 +3,7 @@
 #include "csv.h"
 
 #include <QHash>
+#include <QSet>
 #include <QTextCodec>
 
 namespace FleetFile {
@@ -57,20 +58,27 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
 
     const Csv::Row &header = rows.first();
     QVector<Field> columns;
+    QVector<bool> ignored; // what search adds beside the fields, read-only
+    QSet<int> fieldsSeen;
     int macColumn = -1;
     for (const QString &title : header.cells) {
-        Field field;
-        if (!CliFields::fromName(title.trimmed(), &field)) {
+        Field field = Field::Mac;
+        const bool problems = title.trimmed() == QLatin1String("problems");
+        if (!problems && !CliFields::fromName(title.trimmed(), &field)) {
             *error = at(place, header.line) + QStringLiteral("unknown column '%1'").arg(title);
             return false;
         }
-        if (columns.contains(field)) {
+        const bool twice = problems ? ignored.contains(true) : fieldsSeen.contains(int(field));
+        if (twice) {
             *error = at(place, header.line) + QStringLiteral("column '%1' twice").arg(title);
             return false;
         }
-        if (field == Field::Mac)
+        if (field == Field::Mac && !problems)
             macColumn = columns.size();
         columns << field;
+        ignored << problems;
+        if (!problems)
+            fieldsSeen.insert(int(field));
     }
     if (macColumn < 0) {
         *error = at(place, header.line) + QStringLiteral("no 'mac' column");
@@ -112,7 +120,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
             const Field field = columns.at(c);
             // Read-only columns are what the converter reported; they are
             // there because a search printed them, and change nothing.
-            if (!CliFields::isWritable(field))
+            if (ignored.at(c) || !CliFields::isWritable(field))
                 continue;
             // A name keeps its blanks; other cells lose the spaces that
             // spreadsheets put around values.

@@ -34,10 +34,15 @@ QTextStream &err()
     return stream(stderr);
 }
 
-int fail(int status, const QString &message)
+void warn(const QString &message)
 {
     // Messages quote names and cells that anyone could have written.
     err() << "converter-cli: " << Output::visible(message) << Qt::endl;
+}
+
+int fail(int status, const QString &message)
+{
+    warn(message);
     return status;
 }
 

@@ -6,7 +6,9 @@
 // Where converter-cli's words go: data to standard output or to the --output
 // file (UTF-8), messages to standard error.
 QTextStream &err();
-// Prints "converter-cli: MESSAGE" to standard error and returns status.
+// Prints "converter-cli: MESSAGE" to standard error.
+void warn(const QString &message);
+// The same, returning status.
 int fail(int status, const QString &message);
 void print(const QString &text);
 

@@ -51,12 +51,22 @@ const char OVERVIEW[] =
     "even; a converter may also report mark, space), data-bits (7, 8; also 5, 6\n"
     "as reported), stop-bits (1, 2). mac, version, reply-from and interface are\n"
     "read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or\n"
-    "without ':' or '-'.\n"
+    "without ':' or '-'. search and show add 'problems' (read-only): the\n"
+    "segment check's codes duplicate-ip, host-address, network-address,\n"
+    "broadcast-address, bad-subnet, gateway-outside-subnet, gateway-is-own-ip.\n"
     "\n"
-    "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage or\n"
-    "bad input, nothing sent; 3 a named converter did not answer (or UDP port\n"
-    "1500 cannot be used), nothing sent; 4 written but not verified for at least\n"
-    "one converter.\n"
+    "Before any write, the settings that every converter found would have after\n"
+    "it are checked: two converters at one ip, a converter at an address of\n"
+    "this computer, at its subnet's network or broadcast address, with a mask\n"
+    "that is not ones then zeros, or with a gateway outside its subnet or equal\n"
+    "to its ip (converters using DHCP are left out). A write that gives a\n"
+    "converter it writes such a problem is refused; problems that were there\n"
+    "before do not count. search and show print the problems there are.\n"
+    "\n"
+    "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,\n"
+    "bad input or refused by the segment check, nothing sent; 3 a named\n"
+    "converter did not answer (or UDP port 1500 cannot be used), nothing sent;\n"
+    "4 written but not verified for at least one converter.\n"
     "\n"
     "Example, commissioning from a spreadsheet:\n"
     "  converter-cli search --format csv --output fleet.csv\n"
@@ -139,8 +149,9 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption rate("rate", QString(), "n");
     const QCommandLineOption only("only", QString(), "mac");
     const QCommandLineOption outputFile("output", QString(), "file");
+    const QCommandLineOption force("force", QString());
     parser.addOptions({help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout,
-                       retries, rate, only, outputFile});
+                       retries, rate, only, outputFile, force});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -206,9 +217,11 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     }
     inv->dryRun = parser.isSet(dryRun);
     inv->verify = !parser.isSet(noVerify);
+    inv->force = parser.isSet(force);
 
     const bool writing = WRITING.contains(inv->command);
-    const QCommandLineOption *writeOnly[] = {&dryRun, &noVerify, &verifyTimeout, &retries, &rate};
+    const QCommandLineOption *writeOnly[] = {&dryRun,  &noVerify, &verifyTimeout,
+                                             &retries, &rate,     &force};
     for (const QCommandLineOption *option : writeOnly) {
         if (!writing && parser.isSet(*option)) {
             *output = QStringLiteral("--%1 is for set, reset, apply and assign")

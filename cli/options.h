@@ -19,8 +19,9 @@ struct Invocation
     int rate = 200;
     bool dryRun = false;
     bool verify = true;
-    QStringList only; // normalised MACs, for assign
-    QString output;   // --output FILE: the results go there instead of standard output
+    bool force = false; // write even what the segment check refuses
+    QStringList only;   // normalised MACs, for assign
+    QString output;     // --output FILE: the results go there instead of standard output
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

@@ -4,6 +4,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMultiHash>
 #include <QStringList>
 
 namespace Output {
@@ -82,9 +83,19 @@ QString visible(const QString &text)
     return out;
 }
 
-QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
+QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::Problem> &problems,
+                Invocation::Format format)
 {
     const QVector<Field> &fields = CliFields::all();
+    QMultiHash<QString, SegmentCheck::Problem> problemsOf;
+    for (auto p = problems.crbegin(); p != problems.crend(); ++p)
+        problemsOf.insert(p->mac, *p); // values() gives them back in order
+    const auto codes = [&](const FoundDevice &d) {
+        QStringList list;
+        for (const SegmentCheck::Problem &p : problemsOf.values(d.record.mac))
+            list << p.codeName();
+        return list.join(QLatin1Char(' '));
+    };
     const auto reportOf = [](const FoundDevice &d) {
         return CliFields::Report{d.plaintext, d.record.deviceIp, d.interfaceName};
     };
@@ -100,6 +111,20 @@ QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
                     members << QStringLiteral("\"name-hex\":") +
                                    jsonString(QString::fromLatin1(d.record.nameBytes.toHex()));
             }
+            QStringList listed;
+            for (const SegmentCheck::Problem &p : problemsOf.values(d.record.mac)) {
+                QString object = QStringLiteral("{\"code\":%1,\"field\":%2")
+                                     .arg(jsonString(p.codeName()), jsonString(p.field()));
+                if (p.code == SegmentCheck::Code::DuplicateIp)
+                    object +=
+                        QStringLiteral(",\"other\":") + jsonString(CliFields::macText(p.other));
+                else if (p.code == SegmentCheck::Code::HostAddress)
+                    object += QStringLiteral(",\"adapter\":") + jsonString(p.other);
+                listed << object + QStringLiteral(",\"message\":") + jsonString(p.message()) +
+                              QLatin1Char('}');
+            }
+            members << QStringLiteral("\"problems\":[") + listed.join(QLatin1Char(',')) +
+                           QLatin1Char(']');
             objects << QLatin1Char('{') + members.join(QLatin1Char(',')) + QLatin1Char('}');
         }
         return objects.isEmpty() ? QStringLiteral("[]\n")
@@ -110,6 +135,7 @@ QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
     QStringList header;
     for (const Field field : fields)
         header << CliFields::name(field);
+    header << QStringLiteral("problems");
     rows << header;
     const bool spreadsheet = format == Invocation::Format::Csv;
     for (const FoundDevice &d : found) {
@@ -124,6 +150,7 @@ QString devices(const QVector<FoundDevice> &found, Invocation::Format format)
                 text = Csv::asSpreadsheetText(text);
             row << text;
         }
+        row << codes(d);
         rows << row;
     }
     return spreadsheet ? csv(rows) : table(rows);

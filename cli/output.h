@@ -4,6 +4,7 @@
 #include "options.h"
 
 #include "devicelink.h"
+#include "segmentcheck.h"
 
 #include <QVector>
 
@@ -13,8 +14,11 @@ namespace Output {
 // Text for a terminal: control characters (C0, DEL, C1) as \x1B.
 QString visible(const QString &text);
 
-// Every field of every converter. CSV output is a fleet file for "apply".
-QString devices(const QVector<FoundDevice> &found, Invocation::Format format);
+// Every field of every converter, and its problems on the segment as a
+// last, read-only column ("problems"). CSV output is a fleet file for
+// "apply".
+QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::Problem> &problems,
+                Invocation::Format format);
 
 // One line of a report: a converter, and what happened or would happen.
 struct Line

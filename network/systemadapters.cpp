@@ -11,11 +11,11 @@ QVector<SystemAdapter> systemAdapters()
         a.name = adapter.humanReadableName();
         a.systemName = adapter.name();
         for (const QNetworkAddressEntry &entry : adapter.addressEntries()) {
-            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol) {
-                a.ipv4 = entry.ip();
-                break;
-            }
+            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                a.ipv4All.append(entry.ip());
         }
+        if (!a.ipv4All.isEmpty())
+            a.ipv4 = a.ipv4All.first();
         const auto flags = adapter.flags();
         a.up = flags & QNetworkInterface::IsUp;
         a.canBroadcast = flags & QNetworkInterface::CanBroadcast;

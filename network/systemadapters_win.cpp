@@ -36,10 +36,11 @@ QVector<SystemAdapter> systemAdapters()
             const sockaddr *address = unicast->Address.lpSockaddr;
             if (address && address->sa_family == AF_INET) {
                 const auto *in = reinterpret_cast<const sockaddr_in *>(address);
-                a.ipv4 = QHostAddress(quint32(ntohl(in->sin_addr.s_addr)));
-                break;
+                a.ipv4All.append(QHostAddress(quint32(ntohl(in->sin_addr.s_addr))));
             }
         }
+        if (!a.ipv4All.isEmpty())
+            a.ipv4 = a.ipv4All.first();
         a.up = adapter->OperStatus == IfOperStatusUp;
         a.loopback = adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK;
         // Point-to-point links (dial-up, tunnels) have no broadcast.

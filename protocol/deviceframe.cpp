@@ -198,4 +198,15 @@ quint8 versionByte(const QString &version)
     return quint8(((major & 0x0F) << 4) | (minor & 0x0F));
 }
 
+QString macText(const QString &digits)
+{
+    QString text;
+    for (int i = 0; i < digits.size(); i += 2) {
+        if (i > 0)
+            text += QLatin1Char(':');
+        text += digits.mid(i, 2);
+    }
+    return text;
+}
+
 } // namespace DeviceFrame

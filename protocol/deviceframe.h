@@ -31,6 +31,9 @@ quint32 getNumber(const quint8 *field, int width);
 quint8 serialSettings(int dataBit, int stopBit, int parity);
 QByteArray nameField(const DeviceRecord &record);
 
+// A MAC's 12 digits as people read them: 00:1A:2B:3C:4D:5E.
+QString macText(const QString &digits);
+
 // A name's bytes as text: UTF-8 when they are valid UTF-8, else GB18030.
 QString nameText(const QByteArray &bytes);
 

@@ -24,6 +24,8 @@ rm -rf "$build/zip"
 mkdir -p "$stage" dist
 cp "$build"/bin/converter-config.exe "$build"/bin/converter-cli.exe "$stage/"
 cp README.md "$stage/README.md"
+mkdir -p "$stage/docs"
+cp docs/*.md "$stage/docs/"
 cp LICENSE "$stage/LICENSE.txt"
 cp /usr/share/common-licenses/LGPL-3 "$stage/LGPL-3.txt"
 cp /usr/share/common-licenses/GPL-3 "$stage/GPL-3.txt"

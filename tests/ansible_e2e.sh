@@ -179,6 +179,26 @@ settle
 [[ $(sent) -eq $before ]] || fail "bad values sent $(( $(sent) - before )) datagrams"
 echo "ansible: bad values failed before anything was sent"
 
+# Another converter's address: refused with converter-cli's message and
+# nothing sent, in check mode too; written with force.
+other_ip=$(state simsb 02AB0000B001 lip)
+before=$(frames b)
+for mode in --check ""; do
+    status=0
+    # shellcheck disable=SC2086
+    adhoc siteb "mac=02AB0000B002 ip=$other_ip interface=cvl1 executable=$cli" $mode \
+        >"$work/clash.log" 2>&1 || status=$?
+    [[ $status -ne 0 ]] && grep -q "02:AB:00:00:B0:02: ip $other_ip is also the ip of 02:AB:00:00:B0:01" \
+        "$work/clash.log" || fail "a clash ${mode:-written}: $(cat "$work/clash.log")"
+done
+settle
+[[ $(frames b) -eq $before ]] || fail "a refused clash sent $(( $(frames b) - before )) frames"
+adhoc siteb "mac=02AB0000B002 ip=$other_ip force=true interface=cvl1 executable=$cli" \
+    >"$work/forced.log" 2>&1 || fail "a forced write: $(cat "$work/forced.log")"
+settle
+[[ $(state simsb 02AB0000B002 lip) == "$other_ip" ]] || fail "force did not write"
+echo "ansible: a clash was refused with nothing sent, and written with force"
+
 for module in converter_info converter_settings; do
     ansible-doc "converter_config.converters.$module" >"$work/doc.log" 2>&1 ||
         fail "ansible-doc $module: $(cat "$work/doc.log")"

@@ -2,7 +2,7 @@
 """converter-cli end to end: the real program on host "tool" of a private test
 network, simulated converters on other hosts, and a watcher that records every
 datagram the tool sends. Run by tests/e2e.sh with
-E2E_HOSTS="tool@0,1 watch@0,1 sima:12 simf:3 simb:3@1".
+E2E_HOSTS="tool@0,1,2 watch@0,1 sima:12 simf:3 simb:3@1 simd:3@2".
 
 Python's csv and json modules read the tool's output, and the simulators'
 state files say what the converters really hold.
@@ -128,7 +128,15 @@ class CliEndToEnd(unittest.TestCase):
         cls.other.write_text(json.dumps({"converters": [
             {**c, "replyFrom": address("simb", k + 1), "lip": address("simb", k + 1),
              "sip": "10.77.0.1", "sport": "5001"} for k, c in enumerate(OTHER)]}))
+        # A box of three fresh out of the factory, all at one address, on the
+        # third network.
+        cls.box = WORK / "box.json"
+        cls.box.write_text(json.dumps({"converters": [
+            {"mac": f"02AB000002{k:02X}", "name": f"Box-{k}", "replyFrom": address("simd", k),
+             "lip": "192.168.1.8", "subnet": "255.255.255.0", "gaw": "192.168.1.1"}
+            for k in (1, 2, 3)]}))
         cls.processes += [
+            start_sim("simd", cls.box),
             start_sim("sima", cls.fleet, "--count", "12", "--jitter", "20"),
             start_sim("simf", cls.faulty, "--count", "3", "--base-mac", "02AB000000F1",
                       "--fault", "restart@1", "--fault", "ignore-writes@2",
@@ -151,7 +159,7 @@ class CliEndToEnd(unittest.TestCase):
         as_json = cli("search", "--timeout", "500", "--format", "json")
         self.assertEqual(as_json.returncode, 0, as_json.stderr)
         found = {d["mac"]: d for d in json.loads(as_json.stdout)}
-        self.assertEqual(len(found), 18)  # 12 + 3 + 3 on the second network
+        self.assertEqual(len(found), 21)  # 12 + 3, 3 on the second network, 3 on the third
         for mac, c in fleet.items():
             want = expected_row(c)
             for key in ("local-port", "remote-port", "baud", "data-bits", "stop-bits"):
@@ -181,7 +189,7 @@ class CliEndToEnd(unittest.TestCase):
         cells = {re.split(r"\s{2,}", line)[0]: re.split(r"\s{2,}", line) for line in table[1:]}
         self.assertEqual(dict(zip(header, cells["02:AB:00:00:01:03"]))["name"],
                          "A\\x1B[2K\\x0D\\x0AB")  # one row, nothing for the terminal
-        self.assertEqual(len(table), 19)
+        self.assertEqual(len(table), 22)
         self.assertEqual(dict(zip(header, cells["02:AB:00:00:00:03"])),
                          {**expected_row(fleet["02AB00000003"]), "interface": "cvl0"})
 
@@ -199,6 +207,56 @@ class CliEndToEnd(unittest.TestCase):
         self.assertEqual(len(macs(both)), 18)
         self.assertEqual(macs(one), ["02:AB:00:00:01:01", "02:AB:00:00:01:02", "02:AB:00:00:01:03"])
 
+    def test_segment_checks(self):
+        box = ["02:AB:00:00:02:01", "02:AB:00:00:02:02", "02:AB:00:00:02:03"]
+        net2 = ["--interface", "cvl2", "--timeout", "300"]
+        applied = lambda: [c["configureCount"] for c in state(self.box).values()]
+
+        # As they are: every converter of the box clashes with the other two.
+        r = cli("search", *net2, "--format", "json")
+        problems = {d["mac"]: d["problems"] for d in json.loads(r.stdout)}
+        self.assertEqual([(p["code"], p["field"], p["other"]) for p in problems[box[0]]],
+                         [("duplicate-ip", "ip", box[1]), ("duplicate-ip", "ip", box[2])])
+        self.assertIn(f"{box[2]}: ip 192.168.1.8 is also the ip of {box[0]}", r.stderr)
+        rows = list(csv.DictReader(io.StringIO(cli("search", *net2, "--format", "csv").stdout)))
+        self.assertEqual([row["problems"] for row in rows], ["duplicate-ip duplicate-ip"] * 3)
+
+        # That clash does not block giving them addresses one by one.
+        r = cli("assign", "192.168.1.50", *net2)
+        self.assertEqual((r.returncode, r.stdout.split()[1::2]), (0, ["verified"] * 3), r.stderr)
+        ips = wait_for_state(self.box, lambda s: s["02AB00000203"]["lip"] == "192.168.1.52")
+        self.assertEqual([c["lip"] for c in ips.values()],
+                         ["192.168.1.50", "192.168.1.51", "192.168.1.52"])
+
+        fleet = WORK / "filled-down.csv"
+        fleet.write_text(f"mac,ip\n{box[0]},192.168.1.60\n{box[1]},192.168.1.60\n")
+        refused = [  # arguments, what standard error says
+            (["apply", str(fleet)], f"{box[1]}: ip 192.168.1.60 is also the ip of {box[0]}"),
+            (["set", box[2], "ip=192.168.1.50"], f"{box[2]}: ip 192.168.1.50 is also the ip of {box[0]}"),
+            (["set", box[2], "ip=10.79.8.1"], "ip 10.79.8.1 is an address of this computer"),
+            # The tool's adapter on another network counts too.
+            (["set", box[2], "ip=10.77.8.1", "subnet=255.255.0.0"], "is an address of this computer"),
+            (["set", box[2], "gateway=10.99.0.1"], "gateway 10.99.0.1 is outside its subnet"),
+            (["set", box[2], "ip=192.168.1.255"], "broadcast address of its subnet 192.168.1.0/24"),
+            (["set", box[2], "ip=192.168.1.50", "--dry-run"], "is also the ip of"),
+        ]
+        before = applied()
+        for args, message in refused:
+            with self.subTest(args=args):
+                r = cli(*args, *net2)
+                self.assertEqual(r.returncode, 2, r.stderr)
+                self.assertIn(message, r.stderr)
+                self.assertIn("nothing sent (--force writes anyway)", r.stderr)
+        time.sleep(0.2)
+        self.assertEqual(applied(), before)
+
+        r = cli("set", box[2], "ip=192.168.1.50", "--force", *net2)
+        self.assertEqual((r.returncode, r.stdout), (0, f"{box[2]}  verified\n"), r.stderr)
+        self.assertIn(f"overridden by --force: {box[2]}: ip 192.168.1.50 is also the ip of", r.stderr)
+        # A pre-existing clash blocks nothing that does not add to it.
+        r = cli("set", box[2], "baud=9600", *net2)
+        self.assertEqual(r.returncode, 0, r.stderr)
+
     def test_set_reset_and_faults(self):
         result = cli("set", "02:ab:00:00:01:02", "baud=9600", "mode=udp-server", "name=Näme",
                      "local-port=0")
@@ -207,7 +265,7 @@ class CliEndToEnd(unittest.TestCase):
         self.assertEqual((c["baud"], c["mode"], c["name"], c["lport"], c["sip"]),
                          ("9600", 2, "Näme", "0", "10.77.0.1"))
 
-        result = cli("reset", "02ab00000102", "--format", "json")
+        result = cli("reset", "02ab00000102", "--format", "json", "--interface", "cvl1")
         self.assertEqual(result.returncode, 0, result.stderr)
         c = wait_for_state(self.other, lambda s: s["02AB00000102"]["lip"] == "192.168.1.8")["02AB00000102"]
         self.assertEqual((c["lip"], c["gaw"], c["subnet"], c["lport"], c["sip"], c["sport"],

@@ -89,7 +89,7 @@ install() {
 check_installed() {
     local listed
     listed=$(cd "$folder" && ls | sort | tr '\n' ' ')
-    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md converter-cli.exe converter-config.exe uninstall.exe " ]] ||
+    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md converter-cli.exe converter-config.exe docs uninstall.exe " ]] ||
         fail "installed files: $listed"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"
     [[ $(reg_value "$key" DisplayName) == "Converter Configuration" ]] || fail "no Apps & features entry"

@@ -92,6 +92,10 @@ FunctionEnd
 Section "Install"
     SetOutPath "$INSTDIR"
     !insertmacro FILES INSTALL_FILE
+    ; The guides the README points to.
+    SetOutPath "$INSTDIR\docs"
+    File "${STAGE}\docs\*.md"
+    SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\converter-config.exe" "" \
@@ -127,6 +131,8 @@ Section "Uninstall"
 
     Delete "$SMPROGRAMS\${TITLE}.lnk"
     !insertmacro FILES DELETE_FILE
+    Delete "$INSTDIR\docs\*.md"
+    RMDir "$INSTDIR\docs"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

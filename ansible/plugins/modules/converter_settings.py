@@ -82,6 +82,16 @@ options:
     description: Frames sent again to a converter that does not take one.
     type: int
     default: 2
+  force:
+    description:
+      - Write even when converter-cli's segment check refuses the write.
+      - Before every write, converter-cli checks what every converter it finds would hold
+        afterwards, and refuses a write that gives this converter a new problem (the address
+        of another converter or of the managed host, its subnet's network or broadcast
+        address, a mask with holes, a gateway outside its subnet). The task then fails
+        with converter-cli's message and nothing is sent; check mode reports the same.
+    type: bool
+    default: false
 extends_documentation_fragment:
   - converter_config.converters.converter_cli
 notes:
@@ -164,12 +174,15 @@ def main():
         stop_bits=dict(type="int", choices=[1, 2]),
         verify_timeout=dict(type="int", default=10000),
         retries=dict(type="int", default=2),
+        force=dict(type="bool", default=False),
     )
     module = AnsibleModule(argument_spec=options, supports_check_mode=True)
     p = module.params
     pairs = ["%s=%s" % (key.replace("_", "-"), p[key]) for key in SETTINGS if p[key] is not None]
     if not pairs:
         module.fail_json(msg="no setting given for %s" % p["mac"])
+    if p["force"]:
+        pairs.append("--force")
 
     # What would change: converter-cli checks the values, finds the
     # converter and compares, and sends no frame.

@@ -1,0 +1,197 @@
+#include "session.h"
+
+#include "commands.h"
+#include "messages.h"
+#include "output.h"
+
+#include "batchwriter.h"
+#include "configureframe.h"
+#include "framecipher.h"
+#include "protocolconstants.h"
+#include "search.h"
+
+#include <QElapsedTimer>
+
+Plan planChanges(const FoundDevice &device, const QVector<CliFields::Change> &changes)
+{
+    Plan plan{device, device.plaintext, false};
+    for (const CliFields::Change &change : changes)
+        CliFields::put(plan.settings, change);
+    plan.unchanged = CliFields::differences(device.plaintext, plan.settings).isEmpty();
+    return plan;
+}
+
+namespace {
+
+QVector<Output::Line::Difference> changedFields(const QByteArray &before, const QByteArray &after)
+{
+    QVector<Output::Line::Difference> list;
+    for (const CliFields::Field field : CliFields::differences(before, after))
+        list.append({field, CliFields::text(before, field), CliFields::text(after, field)});
+    return list;
+}
+
+QString resultName(BatchWriter::Outcome outcome)
+{
+    switch (outcome) {
+    case BatchWriter::Outcome::Verified:
+        return QStringLiteral("verified");
+    case BatchWriter::Outcome::Differs:
+        return QStringLiteral("differs");
+    case BatchWriter::Outcome::NoAnswer:
+        return QStringLiteral("no-answer");
+    case BatchWriter::Outcome::Sent:
+        break;
+    }
+    return QStringLiteral("sent");
+}
+
+QVector<SegmentCheck::Converter> segmentOf(const QVector<FoundDevice> &devices)
+{
+    QVector<SegmentCheck::Converter> list;
+    for (const FoundDevice &d : devices)
+        list.append({d.record.mac, d.plaintext});
+    return list;
+}
+
+} // namespace
+
+int Session::open()
+{
+    QVector<LinkInterface> chosen;
+    QString error;
+    if (!Adapters::choose(inv.interfaces, &chosen, &error))
+        return fail(EXIT_BAD_INPUT, error);
+    if (!link.open(chosen, &error))
+        return fail(EXIT_NOT_ANSWERED, error);
+    return EXIT_DONE;
+}
+
+QVector<FoundDevice> Session::searchAll()
+{
+    everyone = searchDevices(link, inv.timeoutMs);
+    return everyone;
+}
+
+int Session::find(const QStringList &macs, QMap<QString, FoundDevice> *found)
+{
+    for (const FoundDevice &d : searchAll()) {
+        if (macs.contains(d.record.mac))
+            found->insert(d.record.mac, d);
+    }
+    QStringList missing;
+    for (const QString &mac : macs) {
+        if (!found->contains(mac))
+            missing << CliFields::macText(mac);
+    }
+    if (!missing.isEmpty())
+        return fail(EXIT_NOT_ANSWERED,
+                    QStringLiteral("no answer from %1 within %2 ms; nothing sent")
+                        .arg(missing.join(QStringLiteral(", ")))
+                        .arg(inv.timeoutMs));
+    return EXIT_DONE;
+}
+
+QVector<SegmentCheck::Problem> Session::problems() const
+{
+    return SegmentCheck::find(segmentOf(everyone), SegmentCheck::hostAddresses());
+}
+
+int Session::checkSegment(const QVector<Plan> &plans)
+{
+    QHash<QString, QByteArray> writes;
+    for (const Plan &plan : plans) {
+        if (!plan.unchanged)
+            writes.insert(plan.device.record.mac, plan.settings);
+    }
+    if (writes.isEmpty())
+        return EXIT_DONE;
+    const QVector<SegmentCheck::Problem> added =
+        SegmentCheck::introduced(segmentOf(everyone), writes, SegmentCheck::hostAddresses());
+    if (added.isEmpty())
+        return EXIT_DONE;
+    for (const SegmentCheck::Problem &problem : added)
+        warn((inv.force ? QStringLiteral("overridden by --force: ") : QString()) +
+             problem.message());
+    if (inv.force)
+        return EXIT_DONE;
+    return fail(EXIT_BAD_INPUT,
+                QStringLiteral("refused: the write would cut converters off the network as "
+                               "above; nothing sent (--force writes anyway)"));
+}
+
+int Session::write(const QVector<Plan> &plans)
+{
+    const int checked = checkSegment(plans);
+    QVector<Output::Line> lines;
+    int unchanged = 0;
+    QVector<int> toWrite; // indices into plans
+    for (int i = 0; i < plans.size(); ++i) {
+        if (plans.at(i).unchanged)
+            ++unchanged;
+        else
+            toWrite << i;
+    }
+    const auto lineFor = [](const Plan &plan, const QString &result) {
+        return Output::Line{CliFields::macText(plan.device.record.mac), result, {}, {}, {}};
+    };
+    if (inv.dryRun) {
+        for (const Plan &plan : plans) {
+            Output::Line line = lineFor(plan, plan.unchanged ? QStringLiteral("unchanged")
+                                                             : QStringLiteral("dry-run"));
+            if (!plan.unchanged) {
+                line.differences = changedFields(plan.device.plaintext, plan.settings);
+                // The very frame that would go out, and its plaintext.
+                QByteArray frame =
+                    ConfigureFrame::plaintextFrom(plan.settings, ConfigureFrame::clockSeed());
+                line.plaintext = QString::fromLatin1(frame.toHex().toUpper());
+                FrameCipher::encrypt(reinterpret_cast<std::uint8_t *>(frame.data()), FRAME_SIZE);
+                line.frame = QString::fromLatin1(frame.toHex().toUpper());
+            }
+            lines << line;
+        }
+        print(Output::report(lines, inv.format));
+        err() << "converter-cli: dry run: " << toWrite.size() << " frame(s) not sent, " << unchanged
+              << " unchanged" << Qt::endl;
+        return checked;
+    }
+    if (checked != EXIT_DONE)
+        return checked;
+
+    BatchWriter::Options options;
+    options.rate = inv.rate;
+    options.verify = inv.verify;
+    options.verifyTimeoutMs = inv.verifyTimeoutMs;
+    options.retries = inv.retries;
+    BatchWriter writer(link, options);
+    QVector<BatchWriter::Target> targets;
+    for (const int i : qAsConst(toWrite))
+        targets.append({plans.at(i).device, plans.at(i).settings});
+    QElapsedTimer clock;
+    clock.start();
+    const QVector<BatchWriter::Result> results = writer.run(targets);
+
+    QMap<QString, int> counts;
+    for (int i = 0, written = 0; i < plans.size(); ++i) {
+        if (plans.at(i).unchanged) {
+            lines << lineFor(plans.at(i), QStringLiteral("unchanged"));
+            continue;
+        }
+        const BatchWriter::Result &r = results.at(written++);
+        Output::Line line = lineFor(plans.at(i), resultName(r.outcome));
+        if (r.outcome == BatchWriter::Outcome::Differs)
+            line.differences = changedFields(r.sent, r.reported);
+        counts[line.result] += 1;
+        lines << line;
+    }
+    print(Output::report(lines, inv.format));
+    err() << "converter-cli: " << counts.value(QStringLiteral("verified")) << " verified, "
+          << counts.value(QStringLiteral("differs")) << " differ, "
+          << counts.value(QStringLiteral("no-answer")) << " no answer, "
+          << counts.value(QStringLiteral("sent")) << " sent unverified, " << unchanged
+          << " unchanged; " << link.framesSent() << " frames sent, " << writer.retriesSent()
+          << " retries, " << clock.elapsed() << " ms" << Qt::endl;
+    const bool allGood = counts.value(QStringLiteral("differs")) == 0 &&
+                         counts.value(QStringLiteral("no-answer")) == 0;
+    return allGood ? EXIT_DONE : EXIT_NOT_VERIFIED;
+}

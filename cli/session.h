@@ -1,0 +1,59 @@
+#pragma once
+
+#include "fields.h"
+#include "options.h"
+
+#include "devicelink.h"
+#include "segmentcheck.h"
+
+#include <QMap>
+#include <QVector>
+
+// A write to one converter: what it reported, and the same bytes with the
+// changes put in. Nothing is sent when they hold the same settings.
+struct Plan
+{
+    FoundDevice device;
+    QByteArray settings;
+    bool unchanged = false;
+};
+
+// Only what a change would really alter: a value equal to what the
+// converter reports is no change (a name is compared by its bytes).
+Plan planChanges(const FoundDevice &device, const QVector<CliFields::Change> &changes);
+
+// What every command shares: the options, the device link, and the
+// converters that the last search found.
+class Session
+{
+public:
+    explicit Session(const Invocation &invocation) : inv(invocation) {}
+
+    // Chooses the adapters and opens the port; the exit status, with the
+    // message printed.
+    int open();
+
+    // One search for the whole timeout: every converter that answers.
+    QVector<FoundDevice> searchAll();
+
+    // The converters named, found by one search that hears every converter
+    // (the checks of a write count them all); EXIT_NOT_ANSWERED when one of
+    // those named did not answer.
+    int find(const QStringList &macs, QMap<QString, FoundDevice> *found);
+
+    // The problems of the converters that the last search found, as they are.
+    QVector<SegmentCheck::Problem> problems() const;
+
+    // Checks the plans against the segment, then writes, verifies and
+    // reports them (or shows them, for a dry run).
+    int write(const QVector<Plan> &plans);
+
+    const Invocation &inv;
+    DeviceLink link;
+    QVector<FoundDevice> everyone; // the last search's converters
+
+private:
+    // The problems the plans would give the converters they write; printed,
+    // and EXIT_BAD_INPUT unless --force.
+    int checkSegment(const QVector<Plan> &plans);
+};

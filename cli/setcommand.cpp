@@ -1,0 +1,29 @@
+#include "command.h"
+
+#include "commands.h"
+#include "input.h"
+#include "messages.h"
+#include "session.h"
+
+#include "factorydefaults.h"
+
+int SetCommand::run(Session &session, const Input &input)
+{
+    QMap<QString, FoundDevice> found;
+    if (const int status = session.find({input.mac}, &found))
+        return status;
+    const FoundDevice device = found.value(input.mac);
+    QVector<CliFields::Change> changes;
+    if (reset) {
+        changes = CliFields::settingsOf(FactoryDefaults::applied(device.record));
+    } else {
+        for (const CliFields::Change &change : input.changes) {
+            if (CliFields::isNoChange(device.plaintext, change))
+                continue;
+            if (!change.refusal.isEmpty())
+                return fail(EXIT_BAD_INPUT, change.refusal + QStringLiteral("; nothing sent"));
+            changes << change;
+        }
+    }
+    return session.write({planChanges(device, changes)});
+}
