@@ -5,8 +5,11 @@
 #include "devicelink.h"
 #include "mainwindowform.h"
 
+#include <QDebug>
 #include <QGroupBox>
 #include <QLineEdit>
+
+#include <algorithm>
 
 void MainWindow::on_pushButton_SaveConfigure_clicked()
 {
@@ -34,8 +37,25 @@ void MainWindow::sendConfigure(DeviceRecord record)
 
     // Out of the adapter the converter answered on; a converter listed
     // without one (or never listed) is written through every adapter.
-    udpSocket->sendFrame(ConfigureFrame::build(record, ConfigureFrame::clockSeed()),
-                         deviceAdapters.value(record.mac, 0));
+    const int adapter = deviceAdapters.value(record.mac, 0);
+    const uint seed = ConfigureFrame::clockSeed();
+    Journal::Write write{record.mac, Adapters::displayName(adapter),
+                         reportedSettings.value(record.mac), ConfigureFrame::plaintext(record, seed),
+                         QStringLiteral("sent")};
+    if (write.before.isEmpty()) { // a record that no reply brought: its listed values
+        const auto listed = std::find_if(devices.cbegin(), devices.cend(),
+                                         [&](const DeviceRecord &d) { return d.mac == record.mac; });
+        write.before = ConfigureFrame::plaintext(listed != devices.cend() ? *listed : record, seed);
+    }
+    // The window asks nothing and shows no messages: a journal that cannot
+    // be written is noted in the debug log, and the operator's write goes.
+    journal.newBatch();
+    QString error;
+    if (!journal.intents({write}, &error))
+        qDebug().noquote() << error;
+    udpSocket->sendFrame(ConfigureFrame::build(record, seed), adapter);
+    if (!journal.outcomes({write}, &error))
+        qDebug().noquote() << error;
 }
 
 QLineEdit *MainWindow::fieldWidget(ConfigureFrame::Field field) const

@@ -15,6 +15,7 @@ void MainWindow::on_pushButton_SearchDevice_clicked()
     clearDeviceRows();
     devices.clear();
     deviceAdapters.clear();
+    reportedSettings.clear();
     currentDevice.mac = QString();
     form->groupBox_Config->setEnabled(false);
     form->pushButton_SaveConfigure->setEnabled(false);
@@ -58,16 +59,21 @@ bool MainWindow::handleDatagram(const Arrival &arrival)
         return false;
     qDebug() << result.plaintext.toHex().toUpper();
 
-    return listDevice(
-        DeviceFrame::decodeReply(result.plaintext, ReplyIntake::deviceIpFromSender(sender)),
-        arrival.interfaceIndex);
+    const DeviceRecord record =
+        DeviceFrame::decodeReply(result.plaintext, ReplyIntake::deviceIpFromSender(sender));
+    if (!listDevice(record, arrival.interfaceIndex))
+        return false;
+    reportedSettings.insert(record.mac, result.plaintext);
+    return true;
 }
 
 void MainWindow::addDeviceFromFrame(QByteArray frame, QString deviceIp)
 {
     const DeviceRecord record = DeviceFrame::decodeReply(frame, deviceIp);
-    if (listDevice(record))
+    if (listDevice(record)) {
+        reportedSettings.insert(record.mac, frame);
         recordToForm(record);
+    }
 }
 
 // A new row and record unless the MAC is listed already; true when added.

@@ -2,6 +2,7 @@
 
 #include "configureframe.h"
 #include "devicerecord.h"
+#include "journal.h"
 
 #include <QHash>
 #include <QList>
@@ -68,4 +69,10 @@ private:
     // The MACs in devices, each with the adapter of its first answer (0 when
     // unknown), so that a crowd of replies is checked in constant time.
     QHash<QString, int> deviceAdapters;
+    // What each listed converter reported, byte for byte: the journal keeps
+    // it as the settings a write replaced.
+    QHash<QString, QByteArray> reportedSettings;
+    // Every "Configure" is journaled before its frame leaves, so that it can
+    // be looked up and undone with converter-cli. Written, never read here.
+    Journal journal{Journal::defaultPath(), QStringLiteral("converter-config")};
 };

@@ -16,7 +16,7 @@ int ApplyCommand::run(Session &session, const Input &input)
     QVector<Plan> plans;
     for (const FleetFile::Entry &entry : input.entries) {
         const FoundDevice device = found.value(entry.mac);
-        QVector<CliFields::Change> changes;
+        QVector<SettingFields::Change> changes;
         QString error;
         if (!FleetFile::changesFor(entry, device.plaintext, input.place, &changes, &error))
             return fail(EXIT_BAD_INPUT, error + QStringLiteral("; nothing sent"));

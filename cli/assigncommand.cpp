@@ -35,8 +35,8 @@ int AssignCommand::run(Session &session, const Input &input)
                 .arg(QHostAddress(input.firstAddress).toString()));
     QVector<Plan> plans;
     for (int i = 0; i < devices.size(); ++i) {
-        CliFields::Change ip;
-        ip.field = CliFields::Field::Ip;
+        SettingFields::Change ip;
+        ip.field = SettingFields::Field::Ip;
         ip.text = QHostAddress(input.firstAddress + quint32(i)).toString();
         plans.append(planChanges(devices.at(i), {ip}));
     }

@@ -14,6 +14,8 @@ public:
     virtual ~Command() = default;
     // The exit status, with messages printed.
     virtual int run(Session &session, const Input &input) = 0;
+    // Whether it needs the device port (history reads only the journal).
+    virtual bool opensPort() const { return true; }
 };
 
 // The command of this name; null for a name that is not one.
@@ -49,6 +51,22 @@ public:
 };
 
 class AssignCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+};
+
+// The journal's writes, newest last; sends nothing.
+class HistoryCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+    bool opensPort() const override { return false; }
+};
+
+// Undoes journaled writes: each changed field back to its value before,
+// where the converter still holds what the write left.
+class RevertCommand : public Command
 {
 public:
     int run(Session &session, const Input &input) override;

@@ -17,6 +17,10 @@ std::unique_ptr<Command> commandNamed(const QString &name)
         return std::make_unique<ApplyCommand>();
     if (name == QLatin1String("assign"))
         return std::make_unique<AssignCommand>();
+    if (name == QLatin1String("history"))
+        return std::make_unique<HistoryCommand>();
+    if (name == QLatin1String("revert"))
+        return std::make_unique<RevertCommand>();
     return nullptr;
 }
 
@@ -31,8 +35,10 @@ int runChecked(const Invocation &inv)
     if (!command)
         return fail(EXIT_BAD_INPUT, QStringLiteral("unknown command '%1'").arg(inv.command));
     Session session(inv);
-    if (const int status = session.open())
-        return status;
+    if (command->opensPort()) {
+        if (const int status = session.open())
+            return status;
+    }
     return command->run(session, input);
 }
 

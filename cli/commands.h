@@ -9,6 +9,7 @@ enum ExitStatus {
     EXIT_BAD_INPUT = 2,
     EXIT_NOT_ANSWERED = 3,
     EXIT_NOT_VERIFIED = 4,
+    EXIT_JOURNAL = 5,
 };
 
 // Runs a parsed command; messages go to standard error, data to standard

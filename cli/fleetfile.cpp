@@ -8,7 +8,7 @@
 
 namespace FleetFile {
 
-using CliFields::Field;
+using SettingFields::Field;
 
 namespace {
 
@@ -64,7 +64,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
     for (const QString &title : header.cells) {
         Field field = Field::Mac;
         const bool problems = title.trimmed() == QLatin1String("problems");
-        if (!problems && !CliFields::fromName(title.trimmed(), &field)) {
+        if (!problems && !SettingFields::fromName(title.trimmed(), &field)) {
             *error = at(place, header.line) + QStringLiteral("unknown column '%1'").arg(title);
             return false;
         }
@@ -103,7 +103,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         Entry entry;
         entry.line = row.line;
         entry.mac =
-            CliFields::normaliseMac(Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
+            SettingFields::normaliseMac(Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
         if (entry.mac.isEmpty()) {
             *error = here + QStringLiteral("mac '%1' is not a MAC address (12 hexadecimal digits)")
                                 .arg(row.cells.at(macColumn));
@@ -111,7 +111,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         }
         if (seen.contains(entry.mac)) {
             *error = here + QStringLiteral("mac %1 is also on line %2")
-                                .arg(CliFields::macText(entry.mac))
+                                .arg(SettingFields::macText(entry.mac))
                                 .arg(seen.value(entry.mac));
             return false;
         }
@@ -120,7 +120,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
             const Field field = columns.at(c);
             // Read-only columns are what the converter reported; they are
             // there because a search printed them, and change nothing.
-            if (ignored.at(c) || !CliFields::isWritable(field))
+            if (ignored.at(c) || !SettingFields::isWritable(field))
                 continue;
             // A name keeps its blanks; other cells lose the spaces that
             // spreadsheets put around values.
@@ -128,9 +128,9 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
             const QString text = field == Field::Name ? cell : cell.trimmed();
             if (text.isEmpty())
                 continue;
-            CliFields::Change change;
+            SettingFields::Change change;
             QString message;
-            if (CliFields::parse(field, text, &change, &message) == CliFields::Verdict::Malformed) {
+            if (SettingFields::parse(field, text, &change, &message) == SettingFields::Verdict::Malformed) {
                 *error = here + message;
                 return false;
             }
@@ -142,20 +142,20 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
 }
 
 bool changesFor(const Entry &entry, const QByteArray &reported, const QString &place,
-                QVector<CliFields::Change> *changes, QString *error)
+                QVector<SettingFields::Change> *changes, QString *error)
 {
     changes->clear();
     for (const Cell &cell : entry.cells) {
-        CliFields::Change change;
+        SettingFields::Change change;
         QString message;
-        const CliFields::Verdict verdict =
-            CliFields::parse(cell.field, cell.text, &change, &message);
+        const SettingFields::Verdict verdict =
+            SettingFields::parse(cell.field, cell.text, &change, &message);
         // A cell as search printed it changes nothing, whatever its bytes.
-        if (cell.field == Field::Name && cell.text == CliFields::text(reported, Field::Name))
+        if (cell.field == Field::Name && cell.text == SettingFields::text(reported, Field::Name))
             continue;
-        if (CliFields::isNoChange(reported, change))
+        if (SettingFields::isNoChange(reported, change))
             continue;
-        if (verdict != CliFields::Verdict::Ok) {
+        if (verdict != SettingFields::Verdict::Ok) {
             *error = at(place, entry.line) + message;
             return false;
         }

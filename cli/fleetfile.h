@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "settingfields.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,7 +12,7 @@ namespace FleetFile {
 
 struct Cell
 {
-    CliFields::Field field;
+    SettingFields::Field field;
     QString text;
 };
 
@@ -31,6 +31,6 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
 // The changes that an entry asks of the converter that reported this frame:
 // a cell equal to the reported value is no change and never refused.
 bool changesFor(const Entry &entry, const QByteArray &reported, const QString &place,
-                QVector<CliFields::Change> *changes, QString *error);
+                QVector<SettingFields::Change> *changes, QString *error);
 
 } // namespace FleetFile

@@ -6,36 +6,36 @@
 #include <QFile>
 #include <QHostAddress>
 
-using CliFields::Field;
+using SettingFields::Field;
 
 namespace {
 
-int readSetArguments(const QStringList &pairs, QVector<CliFields::Change> *changes)
+int readSetArguments(const QStringList &pairs, QVector<SettingFields::Change> *changes)
 {
     for (const QString &pair : pairs) {
         const int equals = pair.indexOf(QLatin1Char('='));
         Field field;
-        if (equals < 0 || !CliFields::fromName(pair.left(equals), &field))
+        if (equals < 0 || !SettingFields::fromName(pair.left(equals), &field))
             return fail(
                 EXIT_BAD_INPUT,
                 QStringLiteral("set: '%1' is not FIELD=VALUE with a known field").arg(pair));
-        if (!CliFields::isWritable(field))
+        if (!SettingFields::isWritable(field))
             return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("set: %1 is read-only").arg(CliFields::name(field)));
-        for (const CliFields::Change &c : qAsConst(*changes)) {
+                        QStringLiteral("set: %1 is read-only").arg(SettingFields::name(field)));
+        for (const SettingFields::Change &c : qAsConst(*changes)) {
             if (c.field == field)
                 return fail(EXIT_BAD_INPUT,
-                            QStringLiteral("set: %1 given twice").arg(CliFields::name(field)));
+                            QStringLiteral("set: %1 given twice").arg(SettingFields::name(field)));
         }
-        CliFields::Change change;
+        SettingFields::Change change;
         QString message;
-        const CliFields::Verdict verdict =
-            CliFields::parse(field, pair.mid(equals + 1), &change, &message);
-        if (verdict == CliFields::Verdict::Malformed)
+        const SettingFields::Verdict verdict =
+            SettingFields::parse(field, pair.mid(equals + 1), &change, &message);
+        if (verdict == SettingFields::Verdict::Malformed)
             return fail(EXIT_BAD_INPUT, QStringLiteral("set: ") + message);
         // A value the converter may hold but an operator may not type is
         // refused once the converter has answered, unless it holds it.
-        if (verdict == CliFields::Verdict::OutOfRange)
+        if (verdict == SettingFields::Verdict::OutOfRange)
             change.refusal = QStringLiteral("set: ") + message;
         changes->append(change);
     }
@@ -88,21 +88,43 @@ int readInput(const Invocation &inv, Input *input)
     const QString &command = inv.command;
     if (command == QLatin1String("show") || command == QLatin1String("set") ||
         command == QLatin1String("reset")) {
-        input->mac = CliFields::normaliseMac(inv.arguments.first());
+        input->mac = SettingFields::normaliseMac(inv.arguments.first());
         if (input->mac.isEmpty())
             return fail(EXIT_BAD_INPUT,
                         QStringLiteral("'%1' is not a MAC address (12 hexadecimal digits)")
                             .arg(inv.arguments.first()));
+    }
+    if (command == QLatin1String("history") || command == QLatin1String("revert")) {
+        for (const QString &argument : inv.arguments) {
+            const QString mac = SettingFields::normaliseMac(argument);
+            if (mac.isEmpty())
+                return fail(EXIT_BAD_INPUT,
+                            QStringLiteral("'%1' is not a MAC address (12 hexadecimal digits)")
+                                .arg(argument));
+            input->macs << mac;
+        }
+    }
+    if (!inv.since.isEmpty()) {
+        input->since = QDateTime::fromString(inv.since, Qt::ISODateWithMs);
+        if (!input->since.isValid())
+            input->since = QDateTime(QDate::fromString(inv.since, Qt::ISODate), QTime(0, 0));
+        if (!input->since.isValid())
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("--since '%1' is not a time (2026-12-08 or "
+                                       "2026-12-08T10:30:00, UTC unless it names a zone)")
+                            .arg(inv.since));
+        if (input->since.timeSpec() == Qt::LocalTime)
+            input->since.setTimeSpec(Qt::UTC);
     }
     if (command == QLatin1String("set"))
         return readSetArguments(inv.arguments.mid(1), &input->changes);
     if (command == QLatin1String("apply"))
         return readFleetFile(inv.arguments.first(), input);
     if (command == QLatin1String("assign")) {
-        CliFields::Change change;
+        SettingFields::Change change;
         QString message;
-        if (CliFields::parse(Field::Ip, inv.arguments.first(), &change, &message) !=
-            CliFields::Verdict::Ok)
+        if (SettingFields::parse(Field::Ip, inv.arguments.first(), &change, &message) !=
+            SettingFields::Verdict::Ok)
             return fail(EXIT_BAD_INPUT, QStringLiteral("assign: ") + message);
         input->firstAddress = QHostAddress(change.text).toIPv4Address();
         const quint32 last = input->firstAddress & 0xFF;

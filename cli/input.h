@@ -1,10 +1,12 @@
 #pragma once
 
-#include "fields.h"
+#include "settingfields.h"
 #include "fleetfile.h"
 #include "options.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // What the command line and the fleet file say, checked before the port is
@@ -12,10 +14,12 @@
 struct Input
 {
     QString mac;
-    QVector<CliFields::Change> changes;
+    QVector<SettingFields::Change> changes;
     QVector<FleetFile::Entry> entries;
     QString place; // the fleet file, as messages name it
     quint32 firstAddress = 0;
+    QStringList macs;     // history, revert: normalised
+    QDateTime since;      // history: invalid when not given
 };
 
 // Reads and checks the command's arguments (and its fleet file); returns an

@@ -1,14 +1,15 @@
 #include "options.h"
 
-#include "fields.h"
+#include "settingfields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
 namespace {
 
-const QStringList COMMANDS = {"search", "show", "set", "reset", "apply", "assign"};
-const QStringList WRITING = {"set", "reset", "apply", "assign"};
+const QStringList COMMANDS = {"search", "show",    "set",    "reset",
+                              "apply",  "assign",  "history", "revert"};
+const QStringList WRITING = {"set", "reset", "apply", "assign", "revert"};
 
 const char OVERVIEW[] =
     "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
@@ -23,6 +24,8 @@ const char OVERVIEW[] =
     "  reset MAC               write the factory defaults (name and MAC stay)\n"
     "  apply FILE              write a CSV fleet file ('-' reads standard input)\n"
     "  assign FIRST-ADDRESS    give every converter found consecutive addresses\n"
+    "  history [MAC...]        the journal of writes, newest last\n"
+    "  revert MAC...           undo each converter's last write (or --batch ID)\n"
     "\n"
     "Options:\n"
     "  --format FORMAT         table (default), csv or json\n"
@@ -38,6 +41,15 @@ const char OVERVIEW[] =
     "                          one (default 2)\n"
     "  --rate N                frames per second at most (default 200)\n"
     "  --only MAC              assign: only this converter (repeatable)\n"
+    "  --force                 write even what the segment check refuses (and say\n"
+    "                          what was overridden); revert: fields changed since\n"
+    "                          as well\n"
+    "  --journal FILE          the write journal (default: $CONVERTER_JOURNAL, else\n"
+    "                          ~/.local/state/converter-config/journal.jsonl; on\n"
+    "                          Windows %LOCALAPPDATA%\\converter-config\\)\n"
+    "  --batch ID              history, revert: the writes of one batch\n"
+    "  --since TIME            history: writes from this time on (ISO 8601, UTC\n"
+    "                          unless it names a zone)\n"
     "  --output FILE           write the results to FILE, byte for byte (a CSV file\n"
     "                          starts with a byte-order mark, so that spreadsheets\n"
     "                          read it as UTF-8); use it in Windows PowerShell,\n"
@@ -66,7 +78,8 @@ const char OVERVIEW[] =
     "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,\n"
     "bad input or refused by the segment check, nothing sent; 3 a named\n"
     "converter did not answer (or UDP port 1500 cannot be used), nothing sent;\n"
-    "4 written but not verified for at least one converter.\n"
+    "4 written but not verified for at least one converter; 5 the journal cannot\n"
+    "be written, nothing sent.\n"
     "\n"
     "Example, commissioning from a spreadsheet:\n"
     "  converter-cli search --format csv --output fleet.csv\n"
@@ -119,6 +132,20 @@ QString commandHelp(const QString &command)
             "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
             "sent, when the range would run past .254 of its last octet (with --only,\n"
             "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
+    if (command == QLatin1String("history"))
+        return QStringLiteral(
+            "Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]\n"
+            "Every write in the journal, newest last: time, batch, program, MAC, result\n"
+            "(empty while a write has no outcome, as after a crash) and each field it\n"
+            "changed, before -> after. Sends nothing.\n");
+    if (command == QLatin1String("revert"))
+        return QStringLiteral(
+            "Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]\n"
+            "Undoes each converter's last journaled write (or every write of a batch): each\n"
+            "field that write changed gets its value from before, where the converter\n"
+            "still reports what the write left. A field changed since by anything else\n"
+            "refuses the whole revert before anything is sent (status 2); --force reverts\n"
+            "it anyway. A revert is checked, verified and journaled like any write.\n");
     return QString::fromLatin1(OVERVIEW);
 }
 
@@ -150,8 +177,11 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption only("only", QString(), "mac");
     const QCommandLineOption outputFile("output", QString(), "file");
     const QCommandLineOption force("force", QString());
+    const QCommandLineOption journal("journal", QString(), "file");
+    const QCommandLineOption batch("batch", QString(), "id");
+    const QCommandLineOption since("since", QString(), "time");
     parser.addOptions({help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout,
-                       retries, rate, only, outputFile, force});
+                       retries, rate, only, outputFile, force, journal, batch, since});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -218,13 +248,32 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     inv->dryRun = parser.isSet(dryRun);
     inv->verify = !parser.isSet(noVerify);
     inv->force = parser.isSet(force);
+    inv->journal = parser.value(journal);
+    inv->batch = parser.value(batch);
+    inv->since = parser.value(since);
+    for (const QCommandLineOption *option : {&journal, &batch, &since}) {
+        if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
+            *output = QStringLiteral("--%1 needs a value").arg(option->names().first());
+            return ParseOutcome::Error;
+        }
+    }
+    const bool journalled = inv->command == QLatin1String("history") ||
+                            inv->command == QLatin1String("revert");
+    if (parser.isSet(batch) && !journalled) {
+        *output = QStringLiteral("--batch is for history and revert");
+        return ParseOutcome::Error;
+    }
+    if (parser.isSet(since) && inv->command != QLatin1String("history")) {
+        *output = QStringLiteral("--since is for history");
+        return ParseOutcome::Error;
+    }
 
     const bool writing = WRITING.contains(inv->command);
     const QCommandLineOption *writeOnly[] = {&dryRun,  &noVerify, &verifyTimeout,
                                              &retries, &rate,     &force};
     for (const QCommandLineOption *option : writeOnly) {
         if (!writing && parser.isSet(*option)) {
-            *output = QStringLiteral("--%1 is for set, reset, apply and assign")
+            *output = QStringLiteral("--%1 is for set, reset, apply, assign and revert")
                           .arg(option->names().first());
             return ParseOutcome::Error;
         }
@@ -234,7 +283,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         return ParseOutcome::Error;
     }
     for (const QString &mac : parser.values(only)) {
-        const QString normal = CliFields::normaliseMac(mac);
+        const QString normal = SettingFields::normaliseMac(mac);
         if (normal.isEmpty()) {
             *output =
                 QStringLiteral("--only '%1' is not a MAC address (12 hexadecimal digits)").arg(mac);
@@ -244,15 +293,18 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
             inv->only << normal;
     }
 
-    int wanted = 0; // arguments after the command; -1: one or more
+    // Arguments after the command: at least, at most (-1: any number).
+    int least = 1, most = 1;
     if (inv->command == QLatin1String("search"))
-        wanted = 0;
+        least = most = 0;
     else if (inv->command == QLatin1String("set"))
-        wanted = -1;
-    else
-        wanted = 1;
+        least = 2, most = -1;
+    else if (inv->command == QLatin1String("history"))
+        least = 0, most = -1;
+    else if (inv->command == QLatin1String("revert"))
+        least = parser.isSet(batch) ? 0 : 1, most = parser.isSet(batch) ? 0 : -1;
     const int given = inv->arguments.size();
-    if ((wanted >= 0 && given != wanted) || (wanted < 0 && given < 2)) {
+    if (given < least || (most >= 0 && given > most)) {
         *output =
             QStringLiteral("%1: wrong number of arguments\n%2")
                 .arg(inv->command, commandHelp(inv->command).section(QLatin1Char('\n'), 0, 0));

@@ -9,7 +9,7 @@ struct Invocation
 {
     enum class Format { Table, Csv, Json };
 
-    QString command;       // search, show, set, reset, apply, assign
+    QString command;       // search, show, set, reset, apply, assign, history, revert
     QStringList arguments; // what follows the command
     Format format = Format::Table;
     int timeoutMs = 1000;
@@ -22,6 +22,9 @@ struct Invocation
     bool force = false; // write even what the segment check refuses
     QStringList only;   // normalised MACs, for assign
     QString output;     // --output FILE: the results go there instead of standard output
+    QString journal;    // --journal FILE
+    QString batch;      // --batch ID: history and revert
+    QString since;      // --since TIME: history
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

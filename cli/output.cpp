@@ -9,7 +9,7 @@
 
 namespace Output {
 
-using CliFields::Field;
+using SettingFields::Field;
 
 namespace {
 
@@ -24,7 +24,7 @@ QString jsonValue(Field field, const QString &text)
 {
     bool ok = false;
     text.toUInt(&ok);
-    return CliFields::isNumeric(field) && ok ? text : jsonString(text);
+    return SettingFields::isNumeric(field) && ok ? text : jsonString(text);
 }
 
 // Columns padded to their widest cell. A converter's name is whatever
@@ -86,7 +86,7 @@ QString visible(const QString &text)
 QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::Problem> &problems,
                 Invocation::Format format)
 {
-    const QVector<Field> &fields = CliFields::all();
+    const QVector<Field> &fields = SettingFields::all();
     QMultiHash<QString, SegmentCheck::Problem> problemsOf;
     for (auto p = problems.crbegin(); p != problems.crend(); ++p)
         problemsOf.insert(p->mac, *p); // values() gives them back in order
@@ -97,15 +97,15 @@ QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::P
         return list.join(QLatin1Char(' '));
     };
     const auto reportOf = [](const FoundDevice &d) {
-        return CliFields::Report{d.plaintext, d.record.deviceIp, d.interfaceName};
+        return SettingFields::Report{d.plaintext, d.record.deviceIp, d.interfaceName};
     };
     if (format == Invocation::Format::Json) {
         QStringList objects;
         for (const FoundDevice &d : found) {
             QStringList members;
             for (const Field field : fields) {
-                members << jsonString(CliFields::name(field)) + QLatin1Char(':') +
-                               jsonValue(field, CliFields::text(reportOf(d), field));
+                members << jsonString(SettingFields::name(field)) + QLatin1Char(':') +
+                               jsonValue(field, SettingFields::text(reportOf(d), field));
                 // The name's bytes as they are, whatever their encoding.
                 if (field == Field::Name)
                     members << QStringLiteral("\"name-hex\":") +
@@ -117,7 +117,7 @@ QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::P
                                      .arg(jsonString(p.codeName()), jsonString(p.field()));
                 if (p.code == SegmentCheck::Code::DuplicateIp)
                     object +=
-                        QStringLiteral(",\"other\":") + jsonString(CliFields::macText(p.other));
+                        QStringLiteral(",\"other\":") + jsonString(SettingFields::macText(p.other));
                 else if (p.code == SegmentCheck::Code::HostAddress)
                     object += QStringLiteral(",\"adapter\":") + jsonString(p.other);
                 listed << object + QStringLiteral(",\"message\":") + jsonString(p.message()) +
@@ -134,14 +134,14 @@ QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::P
     QVector<QStringList> rows;
     QStringList header;
     for (const Field field : fields)
-        header << CliFields::name(field);
+        header << SettingFields::name(field);
     header << QStringLiteral("problems");
     rows << header;
     const bool spreadsheet = format == Invocation::Format::Csv;
     for (const FoundDevice &d : found) {
         QStringList row;
         for (const Field field : fields) {
-            QString text = CliFields::text(reportOf(d), field);
+            QString text = SettingFields::text(reportOf(d), field);
             // A fleet file goes through spreadsheets: a name such as 0012
             // and every version (1.10, or a date in some locales) would come
             // back changed.
@@ -167,13 +167,15 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
             const QString second = dry ? QStringLiteral("after") : QStringLiteral("reported");
             for (const Line::Difference &d : line.differences) {
                 diffs << QStringLiteral("{\"field\":%1,\"%2\":%3,\"%4\":%5}")
-                             .arg(jsonString(CliFields::name(d.field)), first,
+                             .arg(jsonString(SettingFields::name(d.field)), first,
                                   jsonValue(d.field, d.first), second,
                                   jsonValue(d.field, d.second));
             }
             QString object = QStringLiteral("{\"mac\":%1,\"result\":%2,\"fields\":[%3]")
                                  .arg(jsonString(line.mac), jsonString(line.result),
                                       diffs.join(QLatin1Char(',')));
+            if (!line.batch.isEmpty())
+                object += QStringLiteral(",\"batch\":") + jsonString(line.batch);
             if (!line.frame.isEmpty())
                 object += QStringLiteral(",\"frame\":%1,\"plaintext\":%2")
                               .arg(jsonString(line.frame), jsonString(line.plaintext));
@@ -189,7 +191,7 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
             if (line.differences.isEmpty())
                 rows << QStringList{line.mac, line.result, QString(), QString(), QString()};
             for (const Line::Difference &d : line.differences)
-                rows << QStringList{line.mac, line.result, CliFields::name(d.field), d.first,
+                rows << QStringList{line.mac, line.result, SettingFields::name(d.field), d.first,
                                     d.second};
             if (!line.frame.isEmpty()) {
                 rows << QStringList{line.mac, line.result, QStringLiteral("frame"), QString(),
@@ -206,9 +208,9 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
         const bool dry = line.result == QLatin1String("dry-run");
         QVector<QStringList> rows;
         for (const Line::Difference &d : line.differences) {
-            rows << (dry ? QStringList{QStringLiteral("  ") + CliFields::name(d.field), d.first,
+            rows << (dry ? QStringList{QStringLiteral("  ") + SettingFields::name(d.field), d.first,
                                        QStringLiteral("->"), d.second}
-                         : QStringList{QStringLiteral("  ") + CliFields::name(d.field),
+                         : QStringList{QStringLiteral("  ") + SettingFields::name(d.field),
                                        QStringLiteral("sent"), d.first, QStringLiteral("reported"),
                                        d.second});
         }
@@ -219,6 +221,60 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
         }
     }
     return out;
+}
+
+QVector<Line::Difference> differences(const QByteArray &first, const QByteArray &second)
+{
+    QVector<Line::Difference> list;
+    for (const Field field : SettingFields::differences(first, second))
+        list.append(
+            {field, SettingFields::text(first, field), SettingFields::text(second, field)});
+    return list;
+}
+
+QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
+{
+    if (format == Invocation::Format::Json) {
+        QStringList objects;
+        for (const HistoryRow &row : rows) {
+            QStringList changes;
+            for (const Line::Difference &d : row.changes)
+                changes << QStringLiteral("{\"field\":%1,\"before\":%2,\"after\":%3}")
+                               .arg(jsonString(SettingFields::name(d.field)),
+                                    jsonValue(d.field, d.first), jsonValue(d.field, d.second));
+            objects << QStringLiteral("{\"time\":%1,\"batch\":%2,\"program\":%3,\"mac\":%4,"
+                                      "\"result\":%5,\"fields\":[%6]}")
+                           .arg(jsonString(row.time), jsonString(row.batch),
+                                jsonString(row.program), jsonString(row.mac),
+                                jsonString(row.result), changes.join(QLatin1Char(',')));
+        }
+        return objects.isEmpty() ? QStringLiteral("[]\n")
+                                 : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) +
+                                       QStringLiteral("\n]\n");
+    }
+    const QStringList head{"time", "batch", "program", "mac", "result"};
+    if (format == Invocation::Format::Csv) {
+        QVector<QStringList> grid{head + QStringList{"field", "before", "after"}};
+        for (const HistoryRow &row : rows) {
+            const QStringList start{row.time, row.batch, row.program, row.mac, row.result};
+            if (row.changes.isEmpty())
+                grid << start + QStringList{QString(), QString(), QString()};
+            for (const Line::Difference &d : row.changes)
+                grid << start + QStringList{SettingFields::name(d.field), d.first, d.second};
+        }
+        return csv(grid);
+    }
+    QVector<QStringList> grid{head + QStringList{"changes"}};
+    for (const HistoryRow &row : rows) {
+        QStringList changes;
+        for (const Line::Difference &d : row.changes)
+            changes << QStringLiteral("%1 %2 -> %3").arg(SettingFields::name(d.field), d.first,
+                                                         d.second);
+        grid << QStringList{row.time, row.batch, row.program, row.mac,
+                             row.result.isEmpty() ? QStringLiteral("(none)") : row.result,
+                             changes.join(QStringLiteral("; "))};
+    }
+    return table(grid);
 }
 
 } // namespace Output

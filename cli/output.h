@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "settingfields.h"
 #include "options.h"
 
 #include "devicelink.h"
@@ -27,17 +27,34 @@ struct Line
     QString result; // verified, differs, no-answer, sent, unchanged, dry-run
     struct Difference
     {
-        CliFields::Field field;
+        SettingFields::Field field;
         QString first;  // before / sent
         QString second; // after / reported
     };
     QVector<Difference> differences;
     QString frame;     // the encrypted frame that would be sent, in hex, for a dry run
     QString plaintext; // the same frame before encryption
+    QString batch;     // the journal's batch of a real write
 };
 
 // A dry run shows "field before -> after"; a written report "field sent,
 // reported".
 QString report(const QVector<Line> &lines, Invocation::Format format);
+
+// The writable fields that differ between two frames, with both values.
+QVector<Line::Difference> differences(const QByteArray &first, const QByteArray &second);
+
+// One journaled write.
+struct HistoryRow
+{
+    QString time;
+    QString batch;
+    QString program;
+    QString mac;
+    QString result; // empty while the write has no outcome
+    QVector<Line::Difference> changes; // before, after
+};
+
+QString history(const QVector<HistoryRow> &rows, Invocation::Format format);
 
 } // namespace Output

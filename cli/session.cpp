@@ -12,12 +12,12 @@
 
 #include <QElapsedTimer>
 
-Plan planChanges(const FoundDevice &device, const QVector<CliFields::Change> &changes)
+Plan planChanges(const FoundDevice &device, const QVector<SettingFields::Change> &changes)
 {
     Plan plan{device, device.plaintext, false};
-    for (const CliFields::Change &change : changes)
-        CliFields::put(plan.settings, change);
-    plan.unchanged = CliFields::differences(device.plaintext, plan.settings).isEmpty();
+    for (const SettingFields::Change &change : changes)
+        SettingFields::put(plan.settings, change);
+    plan.unchanged = SettingFields::differences(device.plaintext, plan.settings).isEmpty();
     return plan;
 }
 
@@ -26,8 +26,8 @@ namespace {
 QVector<Output::Line::Difference> changedFields(const QByteArray &before, const QByteArray &after)
 {
     QVector<Output::Line::Difference> list;
-    for (const CliFields::Field field : CliFields::differences(before, after))
-        list.append({field, CliFields::text(before, field), CliFields::text(after, field)});
+    for (const SettingFields::Field field : SettingFields::differences(before, after))
+        list.append({field, SettingFields::text(before, field), SettingFields::text(after, field)});
     return list;
 }
 
@@ -56,6 +56,12 @@ QVector<SegmentCheck::Converter> segmentOf(const QVector<FoundDevice> &devices)
 
 } // namespace
 
+Session::Session(const Invocation &invocation)
+    : inv(invocation), journal(Journal::choosePath(invocation.journal),
+                               QStringLiteral("converter-cli"))
+{
+}
+
 int Session::open()
 {
     QVector<LinkInterface> chosen;
@@ -82,7 +88,7 @@ int Session::find(const QStringList &macs, QMap<QString, FoundDevice> *found)
     QStringList missing;
     for (const QString &mac : macs) {
         if (!found->contains(mac))
-            missing << CliFields::macText(mac);
+            missing << SettingFields::macText(mac);
     }
     if (!missing.isEmpty())
         return fail(EXIT_NOT_ANSWERED,
@@ -133,7 +139,7 @@ int Session::write(const QVector<Plan> &plans)
             toWrite << i;
     }
     const auto lineFor = [](const Plan &plan, const QString &result) {
-        return Output::Line{CliFields::macText(plan.device.record.mac), result, {}, {}, {}};
+        return Output::Line{SettingFields::macText(plan.device.record.mac), result, {}, {}, {}, {}};
     };
     if (inv.dryRun) {
         for (const Plan &plan : plans) {
@@ -165,11 +171,23 @@ int Session::write(const QVector<Plan> &plans)
     options.retries = inv.retries;
     BatchWriter writer(link, options);
     QVector<BatchWriter::Target> targets;
-    for (const int i : qAsConst(toWrite))
-        targets.append({plans.at(i).device, plans.at(i).settings});
+    QVector<Journal::Write> journaled;
+    for (const int i : qAsConst(toWrite)) {
+        const Plan &plan = plans.at(i);
+        targets.append({plan.device, plan.settings});
+        journaled.append({plan.device.record.mac, plan.device.interfaceName,
+                          plan.device.plaintext, plan.settings, QString()});
+    }
+    // What the converters held is on disk before anything leaves.
+    QString error;
+    if (!journal.intents(journaled, &error))
+        return fail(EXIT_JOURNAL, error + QStringLiteral("; nothing sent"));
     QElapsedTimer clock;
     clock.start();
     const QVector<BatchWriter::Result> results = writer.run(targets);
+    for (int k = 0; k < results.size(); ++k)
+        journaled[k].result = resultName(results.at(k).outcome);
+    const bool outcomesKept = journal.outcomes(journaled, &error);
 
     QMap<QString, int> counts;
     for (int i = 0, written = 0; i < plans.size(); ++i) {
@@ -179,6 +197,7 @@ int Session::write(const QVector<Plan> &plans)
         }
         const BatchWriter::Result &r = results.at(written++);
         Output::Line line = lineFor(plans.at(i), resultName(r.outcome));
+        line.batch = journal.batch();
         if (r.outcome == BatchWriter::Outcome::Differs)
             line.differences = changedFields(r.sent, r.reported);
         counts[line.result] += 1;
@@ -190,7 +209,11 @@ int Session::write(const QVector<Plan> &plans)
           << counts.value(QStringLiteral("no-answer")) << " no answer, "
           << counts.value(QStringLiteral("sent")) << " sent unverified, " << unchanged
           << " unchanged; " << link.framesSent() << " frames sent, " << writer.retriesSent()
-          << " retries, " << clock.elapsed() << " ms" << Qt::endl;
+          << " retries, " << clock.elapsed() << " ms; journal batch " << journal.batch()
+          << Qt::endl;
+    if (!outcomesKept)
+        return fail(EXIT_JOURNAL, error + QStringLiteral("; the frames were sent, their outcomes "
+                                                         "are not journaled"));
     const bool allGood = counts.value(QStringLiteral("differs")) == 0 &&
                          counts.value(QStringLiteral("no-answer")) == 0;
     return allGood ? EXIT_DONE : EXIT_NOT_VERIFIED;

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "fields.h"
+#include "settingfields.h"
 #include "options.h"
 
 #include "devicelink.h"
+#include "journal.h"
 #include "segmentcheck.h"
 
 #include <QMap>
@@ -20,14 +21,14 @@ struct Plan
 
 // Only what a change would really alter: a value equal to what the
 // converter reports is no change (a name is compared by its bytes).
-Plan planChanges(const FoundDevice &device, const QVector<CliFields::Change> &changes);
+Plan planChanges(const FoundDevice &device, const QVector<SettingFields::Change> &changes);
 
 // What every command shares: the options, the device link, and the
 // converters that the last search found.
 class Session
 {
 public:
-    explicit Session(const Invocation &invocation) : inv(invocation) {}
+    explicit Session(const Invocation &invocation);
 
     // Chooses the adapters and opens the port; the exit status, with the
     // message printed.
@@ -44,12 +45,13 @@ public:
     // The problems of the converters that the last search found, as they are.
     QVector<SegmentCheck::Problem> problems() const;
 
-    // Checks the plans against the segment, then writes, verifies and
-    // reports them (or shows them, for a dry run).
+    // Checks the plans against the segment, journals them, then writes,
+    // verifies and reports them (or shows them, for a dry run).
     int write(const QVector<Plan> &plans);
 
     const Invocation &inv;
     DeviceLink link;
+    Journal journal;
     QVector<FoundDevice> everyone; // the last search's converters
 
 private:

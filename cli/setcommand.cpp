@@ -13,12 +13,12 @@ int SetCommand::run(Session &session, const Input &input)
     if (const int status = session.find({input.mac}, &found))
         return status;
     const FoundDevice device = found.value(input.mac);
-    QVector<CliFields::Change> changes;
+    QVector<SettingFields::Change> changes;
     if (reset) {
-        changes = CliFields::settingsOf(FactoryDefaults::applied(device.record));
+        changes = SettingFields::settingsOf(FactoryDefaults::applied(device.record));
     } else {
-        for (const CliFields::Change &change : input.changes) {
-            if (CliFields::isNoChange(device.plaintext, change))
+        for (const SettingFields::Change &change : input.changes) {
+            if (SettingFields::isNoChange(device.plaintext, change))
                 continue;
             if (!change.refusal.isEmpty())
                 return fail(EXIT_BAD_INPUT, change.refusal + QStringLiteral("; nothing sent"));

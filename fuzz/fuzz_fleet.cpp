@@ -3,7 +3,7 @@
 // own cells must give the same rows.
 #include "csv.h"
 #include "deviceframe.h"
-#include "fields.h"
+#include "settingfields.h"
 #include "fleetfile.h"
 #include "framelayout.h"
 #include "fuzzcheck.h"
@@ -39,11 +39,11 @@ QByteArray reported()
 
 // A change touches its own field only: every other field reads as before,
 // the bits no field owns stay, and nothing outside the settings moves.
-void checkOnly(const QByteArray &frame, const QVector<CliFields::Field> &changed)
+void checkOnly(const QByteArray &frame, const QVector<SettingFields::Field> &changed)
 {
     const QByteArray before = reported();
     FUZZ_CHECK(frame.size() == before.size());
-    for (const CliFields::Field field : CliFields::differences(before, frame))
+    for (const SettingFields::Field field : SettingFields::differences(before, frame))
         FUZZ_CHECK(changed.contains(field));
     FUZZ_CHECK(frame.left(FrameLayout::SETTINGS_FROM) == before.left(FrameLayout::SETTINGS_FROM));
     FUZZ_CHECK(frame.mid(FrameLayout::SETTINGS_TO) == before.mid(FrameLayout::SETTINGS_TO));
@@ -82,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (FleetFile::read(bytes, QStringLiteral("f.csv"), &entries, &error)) {
         for (const FleetFile::Entry &entry : entries) {
             FUZZ_CHECK(entry.mac.size() == 12);
-            QVector<CliFields::Change> changes;
+            QVector<SettingFields::Change> changes;
             if (!FleetFile::changesFor(entry, reported(), QStringLiteral("f.csv"), &changes,
                                        &error))
                 continue;
             QByteArray frame = reported();
-            QVector<CliFields::Field> fields;
-            for (const CliFields::Change &change : changes) {
-                CliFields::put(frame, change);
+            QVector<SettingFields::Field> fields;
+            for (const SettingFields::Change &change : changes) {
+                SettingFields::put(frame, change);
                 fields << change.field;
             }
             checkOnly(frame, fields);
@@ -100,20 +100,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Whatever a name is, its guarded form reads back as the same text.
     FUZZ_CHECK(Csv::fromSpreadsheetText(Csv::asSpreadsheetText(text)) == text);
     const int equals = text.indexOf(QLatin1Char('='));
-    CliFields::Field field;
-    if (equals >= 0 && CliFields::fromName(text.left(equals), &field) &&
-        CliFields::isWritable(field)) {
-        CliFields::Change change;
+    SettingFields::Field field;
+    if (equals >= 0 && SettingFields::fromName(text.left(equals), &field) &&
+        SettingFields::isWritable(field)) {
+        SettingFields::Change change;
         QString message;
-        if (CliFields::parse(field, text.mid(equals + 1), &change, &message) ==
-            CliFields::Verdict::Ok) {
+        if (SettingFields::parse(field, text.mid(equals + 1), &change, &message) ==
+            SettingFields::Verdict::Ok) {
             QByteArray frame = reported();
-            CliFields::put(frame, change);
+            SettingFields::put(frame, change);
             checkOnly(frame, {field});
-            if (field != CliFields::Field::Name)
-                FUZZ_CHECK(CliFields::text(frame, field) == change.text);
+            if (field != SettingFields::Field::Name)
+                FUZZ_CHECK(SettingFields::text(frame, field) == change.text);
         } else {
-            FUZZ_CHECK(message.startsWith(CliFields::name(field)));
+            FUZZ_CHECK(message.startsWith(SettingFields::name(field)));
         }
     }
     return 0;

@@ -11,7 +11,9 @@
 #   choose simc, Configure: simc holds the form's values, and its frame went
 #   out on network 1 only, as simb's went out on network 0 only;
 #   search again: one more probe on each network;
-#   close the window as a window manager would: the program ends with status 0.
+#   close the window as a window manager would: the program ends with status 0;
+#   with BLACKBOX_CLI naming converter-cli, its history shows each Configure
+#   from the window's journal.
 # The same scenario runs against the Linux program and against the Windows
 # program under Wine; LAUNCH is the command that starts it. Pictures in
 # English and Chinese are saved as OUT_DIR/blackbox-en.png and -zh.png.
@@ -90,6 +92,8 @@ for host in sima simb simc; do
     delay=$((delay + 300)) mac=$((mac + 1))
 done
 
+# The window journals every Configure in the platform's state folder.
+export XDG_STATE_HOME=$work/state
 "$@" >"$work/app.log" 2>&1 &
 app=$!
 pids+=($app)
@@ -161,4 +165,10 @@ expect_sent watchb 4 2 probes
 status=0
 close_window "$wmclose" "$window" "$app" || status=$?
 [[ $status -eq 0 ]] || fail "the program ended with status $status after closing its window (124: not at all)"
+if [[ -n "${BLACKBOX_CLI:-}" ]]; then
+    history=$("$BLACKBOX_CLI" history --format csv --journal "$XDG_STATE_HOME/converter-config/journal.jsonl")
+    [[ $(grep -c ',converter-config,02:AB:00:00:E0:02,sent,' <<<"$history") -ge 3 ]] &&
+        grep -q ',converter-config,02:AB:00:00:E0:03,sent,baud,115200,57600' <<<"$history" ||
+        fail "the journal's history does not show the window's writes: $history"
+fi
 echo "blackbox: ok, pictures in $out"

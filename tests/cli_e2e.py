@@ -83,10 +83,11 @@ def expected_row(c):
             "data-bits": ["7", "8"][c["dataBit"]], "stop-bits": ["1", "2"][c["stopBit"]]}
 
 
-def cli(*args, stdin=None):
+def cli(*args, stdin=None, journal=None):
     """Runs the tool; its output decoded as UTF-8, line ends as they came."""
+    env = {**os.environ, "CONVERTER_JOURNAL": str(journal)} if journal else None
     r = subprocess.run([CLI, *args], input=stdin.encode() if stdin else None,
-                       capture_output=True, timeout=60)
+                       capture_output=True, timeout=60, env=env)
     return subprocess.CompletedProcess(r.args, r.returncode, r.stdout.decode(),
                                        r.stderr.decode())
 
@@ -206,6 +207,98 @@ class CliEndToEnd(unittest.TestCase):
         macs = lambda r: sorted(row["mac"] for row in csv.DictReader(io.StringIO(r.stdout)))
         self.assertEqual(len(macs(both)), 18)
         self.assertEqual(macs(one), ["02:AB:00:00:01:01", "02:AB:00:00:01:02", "02:AB:00:00:01:03"])
+
+    def test_journal_and_revert(self):
+        journal = WORK / "journal" / "journal.jsonl"
+        macs = sorted(state(self.fleet))[:3]
+        before = {m: state(self.fleet)[m] for m in macs}
+        path = WORK / "revert.csv"
+        path.write_text("mac,baud,remote-port,parity\n" +
+                        "".join(f"{m},4800,{7100 + i},even\n" for i, m in enumerate(macs)))
+        r = cli("apply", str(path), "--format", "json", journal=journal)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        batch = json.loads(r.stdout)[0]["batch"]
+        wait_for_state(self.fleet, lambda s: all(s[m]["baud"] == "4800" for m in macs))
+
+        # Changed since by someone else: refused by name, nothing sent.
+        self.assertEqual(cli("set", macs[2], "baud=1200", journal=journal).returncode, 0)
+        counts = {m: c["configureCount"] for m, c in wait_for_state(
+            self.fleet, lambda s: s[macs[2]]["baud"] == "1200").items()}
+        r = cli("revert", "--batch", batch, journal=journal)
+        self.assertEqual(r.returncode, 2, r.stderr)
+        self.assertIn(f"{colon(macs[2])}: baud is 1200 now, not 4800 as batch {batch} left it",
+                      r.stderr)
+        time.sleep(0.2)
+        self.assertEqual({m: c["configureCount"] for m, c in state(self.fleet).items()}, counts)
+
+        # The converter's last write undone, then the whole batch: every
+        # converter holds what it held before, byte for byte.
+        r = cli("revert", macs[2], journal=journal)
+        self.assertEqual((r.returncode, r.stdout), (0, f"{colon(macs[2])}  verified\n"), r.stderr)
+        r = cli("revert", "--batch", batch, "--format", "json", journal=journal)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual([line["result"] for line in json.loads(r.stdout)], ["verified"] * 3)
+        after = wait_for_state(self.fleet, lambda s: all(s[m]["baud"] == before[m]["baud"]
+                                                         for m in macs))
+        strip = lambda c: {k: v for k, v in c.items() if k != "configureCount"}
+        self.assertEqual([strip(after[m]) for m in macs], [strip(before[m]) for m in macs])
+
+        # The history: the batch, the set, and the three reverts, oldest first.
+        history = json.loads(cli("history", "--format", "json", journal=journal).stdout)
+        self.assertEqual([(h["mac"], h["result"]) for h in history],
+                         [(colon(m), "verified") for m in macs] +
+                         [(colon(macs[2]), "verified")] * 2 + [(colon(m), "verified") for m in macs])
+        self.assertEqual(history[0]["fields"], [
+            {"field": "remote-port", "before": int(before[macs[0]]["sport"]), "after": 7100},
+            {"field": "baud", "before": int(before[macs[0]]["baud"]), "after": 4800},
+            {"field": "parity", "before": "none", "after": "even"}])
+        only = json.loads(cli("history", macs[1], "--batch", batch, "--format", "json",
+                              journal=journal).stdout)
+        self.assertEqual([h["mac"] for h in only], [colon(macs[1])])
+        later = cli("history", "--since", "2999-01-01", journal=journal)
+        self.assertEqual(later.stdout.splitlines()[1:], [])
+
+    def test_journal_under_stress(self):
+        journal = WORK / "stress" / "journal.jsonl"
+        journal.parent.mkdir()
+        # A crash tore the last line: skipped with a warning, and the next
+        # write starts a line of its own.
+        journal.write_text('{"time":"2026-12-08T10:00:00.000Z","batch":"x","kind":"inte')
+        # Three runs writing at once: every line parses.
+        runs = [subprocess.Popen([CLI, "set", mac, f"local-port={5000 + k}"], env={
+            **os.environ, "CONVERTER_JOURNAL": str(journal)}, stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE) for k, mac in enumerate(sorted(state(self.fleet))[3:6])]
+        self.assertEqual([run.wait(timeout=60) for run in runs], [0, 0, 0])
+        lines = journal.read_text().splitlines()
+        self.assertEqual(len(lines), 1 + 6)
+        self.assertEqual(sorted(json.loads(line)["kind"] for line in lines[1:]),
+                         ["intent"] * 3 + ["outcome"] * 3)
+        r = cli("history", "--format", "csv", journal=journal)
+        self.assertIn("journal.jsonl:1: not a journal line (torn by a crash?); skipped", r.stderr)
+        self.assertEqual(len(list(csv.DictReader(io.StringIO(r.stdout)))), 3)
+
+        # Killed between intent and outcome: the intent stays, unfinished.
+        stuck = subprocess.Popen([CLI, "set", "02AB000000F2", "baud=2400", "--verify-timeout",
+                                  "30000"], env={**os.environ, "CONVERTER_JOURNAL": str(journal)},
+                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        deadline = time.time() + 10
+        while "02AB000000F2" not in journal.read_text() and time.time() < deadline:
+            time.sleep(0.05)
+        stuck.kill()
+        stuck.wait()
+        last = json.loads(cli("history", "02AB000000F2", "--format", "json",
+                              journal=journal).stdout)
+        self.assertEqual([(h["result"], h["fields"][0]["after"]) for h in last], [("", 2400)])
+
+        # A journal that cannot be written: status 5, and nothing sent.
+        blocker = WORK / "not-a-folder"
+        blocker.write_text("")
+        counts = [c["configureCount"] for c in state(self.fleet).values()]
+        r = cli("set", sorted(state(self.fleet))[0], "baud=300", journal=blocker / "journal.jsonl")
+        self.assertEqual(r.returncode, 5, r.stderr)
+        self.assertIn("nothing sent", r.stderr)
+        time.sleep(0.2)
+        self.assertEqual([c["configureCount"] for c in state(self.fleet).values()], counts)
 
     def test_segment_checks(self):
         box = ["02:AB:00:00:02:01", "02:AB:00:00:02:02", "02:AB:00:00:02:03"]

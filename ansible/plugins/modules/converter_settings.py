@@ -137,6 +137,13 @@ changes:
     - field: baud
       wanted: 9600
       reported: 115200
+batch:
+  description:
+    - The batch of converter-cli's write journal on the managed host; C(converter-cli revert
+      --batch ID) there undoes the write.
+  returned: when a frame was sent
+  type: str
+  sample: "20261208T110634687-b47850"
 drift:
   description: The same, one line per field, for reports across sites.
   returned: always
@@ -206,6 +213,9 @@ def main():
     rc, report, err = run(module, "set", p["mac"], *(pairs + [
         "--verify-timeout", str(p["verify_timeout"]), "--retries", str(p["retries"])]))
     result = report[0]["result"] if report else None
+    # The journal's batch: converter-cli revert --batch ID undoes this write.
+    if report and report[0].get("batch"):
+        outcome["batch"] = report[0]["batch"]
     if rc == DONE and result in ("verified", "unchanged"):
         module.exit_json(changed=result == "verified", result=result, **outcome)
     detail = ""

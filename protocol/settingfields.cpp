@@ -1,4 +1,4 @@
-#include "fields.h"
+#include "settingfields.h"
 
 #include "configureframe.h"
 #include "deviceframe.h"
@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace CliFields {
+namespace SettingFields {
 
 namespace {
 
@@ -350,6 +350,29 @@ void put(QByteArray &frame, const Change &change)
     }
 }
 
+void copyField(QByteArray &to, const QByteArray &from, Field field)
+{
+    if (to.size() < RESERVED_OFFSET)
+        to.append(QByteArray(RESERVED_OFFSET - to.size(), '\0'));
+    if (from.size() < RESERVED_OFFSET || !isWritable(field))
+        return;
+    int offset = 0, width = 0;
+    if (field == Field::Name) {
+        offset = NAME_OFFSET;
+        width = NAME_BYTES;
+    } else if (const Choices *c = choices(field)) {
+        quint8 &byte = *bytesAt(to, c->offset);
+        byte = quint8((byte & ~c->mask) | (quint8(from.at(c->offset)) & c->mask));
+        return;
+    } else if (isAddressField(field)) {
+        offset = addressOffset(field);
+        width = 4;
+    } else {
+        numberPlace(field, &offset, &width);
+    }
+    to.replace(offset, width, from.mid(offset, width));
+}
+
 bool isNoChange(const QByteArray &reported, const Change &change)
 {
     if (change.text == text(reported, change.field))
@@ -398,4 +421,4 @@ QVector<Field> differences(const QByteArray &first, const QByteArray &second)
     return fields;
 }
 
-} // namespace CliFields
+} // namespace SettingFields

@@ -5,9 +5,10 @@
 #include <QString>
 #include <QVector>
 
-// The command-line tool's one vocabulary of converter settings: table and CSV
-// headers, JSON keys and the FIELD of "set FIELD=VALUE" are these names.
-namespace CliFields {
+// The one vocabulary of converter settings that people and scripts read:
+// converter-cli's table and CSV headers, JSON keys and the FIELD of "set
+// FIELD=VALUE", and the fields of the write journal, are these names.
+namespace SettingFields {
 
 enum class Field {
     Mac,
@@ -88,6 +89,11 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
 // converter reported it. A local port of 0 means random.
 void put(QByteArray &frame, const Change &change);
 
+// Puts a field's value from one frame into another, bit for bit, whatever
+// its value: only the bytes of the field, and in the shared bytes only the
+// bits it owns.
+void copyField(QByteArray &to, const QByteArray &from, Field field);
+
 // Whether the converter that reported this frame holds the value already (a
 // name as it was printed counts, whatever its bytes).
 bool isNoChange(const QByteArray &reported, const Change &change);
@@ -105,4 +111,4 @@ QString normaliseMac(const QString &text);
 // order; names are compared by their bytes.
 QVector<Field> differences(const QByteArray &first, const QByteArray &second);
 
-} // namespace CliFields
+} // namespace SettingFields

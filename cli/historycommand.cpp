@@ -1,0 +1,33 @@
+#include "command.h"
+
+#include "commands.h"
+#include "input.h"
+#include "messages.h"
+#include "output.h"
+#include "session.h"
+
+#include "journalreader.h"
+
+int HistoryCommand::run(Session &session, const Input &input)
+{
+    QStringList warnings;
+    const QVector<JournalRecord> records = readJournal(session.journal.path(), &warnings);
+    for (const QString &warning : qAsConst(warnings))
+        warn(warning);
+    QVector<Output::HistoryRow> rows;
+    for (const JournalRecord &r : records) {
+        if (!input.macs.isEmpty() && !input.macs.contains(r.mac))
+            continue;
+        if (!session.inv.batch.isEmpty() && r.batch != session.inv.batch)
+            continue;
+        if (input.since.isValid() &&
+            QDateTime::fromString(r.time, Qt::ISODateWithMs) < input.since)
+            continue;
+        rows.append({r.time, r.batch, r.program, SettingFields::macText(r.mac), r.result,
+                     Output::differences(r.before, r.sent)});
+    }
+    print(Output::history(rows, session.inv.format));
+    if (records.isEmpty())
+        warn(QStringLiteral("no writes in the journal %1").arg(session.journal.path()));
+    return EXIT_DONE;
+}

@@ -1,0 +1,89 @@
+#include "command.h"
+
+#include "commands.h"
+#include "input.h"
+#include "messages.h"
+#include "session.h"
+
+#include "journalreader.h"
+
+namespace {
+
+bool sameField(const QByteArray &a, const QByteArray &b, SettingFields::Field field)
+{
+    return !SettingFields::differences(a, b).contains(field);
+}
+
+} // namespace
+
+int RevertCommand::run(Session &session, const Input &input)
+{
+    const Invocation &inv = session.inv;
+    const QString &path = session.journal.path();
+    QStringList warnings;
+    const QVector<JournalRecord> records = readJournal(path, &warnings);
+    for (const QString &warning : qAsConst(warnings))
+        warn(warning);
+
+    // The writes to undo: a whole batch, or each converter's last.
+    QVector<JournalRecord> undo;
+    if (!inv.batch.isEmpty()) {
+        for (const JournalRecord &r : records) {
+            if (r.batch == inv.batch)
+                undo << r;
+        }
+        if (undo.isEmpty())
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("no write of batch %1 in the journal %2; nothing sent")
+                            .arg(inv.batch, path));
+    }
+    for (const QString &mac : input.macs) {
+        auto last = std::find_if(records.rbegin(), records.rend(),
+                                 [&](const JournalRecord &r) { return r.mac == mac; });
+        if (last == records.rend())
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("no write of %1 in the journal %2; nothing sent")
+                            .arg(SettingFields::macText(mac), path));
+        if (std::none_of(undo.begin(), undo.end(),
+                         [&](const JournalRecord &r) { return r.mac == mac; }))
+            undo << *last;
+    }
+
+    QStringList macs;
+    for (const JournalRecord &r : qAsConst(undo))
+        macs << r.mac;
+    QMap<QString, FoundDevice> found;
+    if (const int status = session.find(macs, &found))
+        return status;
+
+    QVector<Plan> plans;
+    QStringList changedSince;
+    for (const JournalRecord &r : qAsConst(undo)) {
+        const FoundDevice device = found.value(r.mac);
+        const QByteArray &now = device.plaintext;
+        QByteArray settings = now;
+        for (const SettingFields::Field field : SettingFields::differences(r.before, r.sent)) {
+            if (sameField(now, r.before, field))
+                continue; // as before already
+            if (!sameField(now, r.sent, field))
+                changedSince << QStringLiteral("%1: %2 is %3 now, not %4 as batch %5 left it")
+                                    .arg(SettingFields::macText(r.mac), SettingFields::name(field),
+                                         SettingFields::text(now, field),
+                                         SettingFields::text(r.sent, field), r.batch);
+            if (sameField(now, r.sent, field) || inv.force)
+                SettingFields::copyField(settings, r.before, field);
+        }
+        Plan plan{device, settings, false};
+        plan.unchanged = SettingFields::differences(now, settings).isEmpty();
+        plans << plan;
+    }
+    if (!changedSince.isEmpty()) {
+        for (const QString &line : qAsConst(changedSince))
+            warn((inv.force ? QStringLiteral("overridden by --force: ") : QString()) + line);
+        if (!inv.force)
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("revert refused: fields changed since the write, as "
+                                       "above; nothing sent (--force reverts them too)"));
+    }
+    return session.write(plans);
+}

@@ -1,0 +1,174 @@
+#include "journal.h"
+
+#include "framelayout.h"
+#include "settingfields.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr qint64 ROTATE_AT = qint64(64) << 20;
+constexpr int LOCK_WAIT_MS = 10000;
+
+QJsonObject settingsObject(const QByteArray &frame)
+{
+    QJsonObject fields;
+    for (const SettingFields::Field field : SettingFields::all()) {
+        if (SettingFields::isWritable(field))
+            fields.insert(SettingFields::name(field), SettingFields::text(frame, field));
+    }
+    const QByteArray settings =
+        frame.mid(FrameLayout::SETTINGS_FROM, FrameLayout::SETTINGS_TO - FrameLayout::SETTINGS_FROM);
+    return {{"hex", QString::fromLatin1(settings.toHex().toUpper())}, {"fields", fields}};
+}
+
+QString now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+}
+
+bool syncToDisk(QFile &file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+} // namespace
+
+Journal::Journal(const QString &path, const QString &program) : file(path), program(program)
+{
+    newBatch();
+}
+
+QString Journal::defaultPath()
+{
+#ifdef Q_OS_WIN
+    QString base = qEnvironmentVariable("LOCALAPPDATA");
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    base = QDir::fromNativeSeparators(base);
+#else
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+#endif
+    return base + QStringLiteral("/converter-config/journal.jsonl");
+}
+
+QString Journal::choosePath(const QString &given)
+{
+    if (!given.isEmpty())
+        return given;
+    const QString variable = qEnvironmentVariable("CONVERTER_JOURNAL");
+    return variable.isEmpty() ? defaultPath() : variable;
+}
+
+QString Journal::rotatedPath(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".jsonl")))
+        return path.left(path.size() - 6) + QStringLiteral(".1.jsonl");
+    return path + QStringLiteral(".1");
+}
+
+void Journal::newBatch()
+{
+    batchId = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz")) +
+              QLatin1Char('-') +
+              QString::number(QRandomGenerator::system()->generate() & 0xFFFFFF, 16)
+                  .rightJustified(6, QLatin1Char('0'));
+}
+
+bool Journal::intents(const QVector<Write> &writes, QString *error)
+{
+    QByteArray lines;
+    const QString time = now();
+    for (const Write &w : writes) {
+        const QJsonObject line{{"time", time},
+                               {"program", program},
+                               {"version", QStringLiteral(CONVERTER_VERSION)},
+                               {"batch", batchId},
+                               {"kind", "intent"},
+                               {"adapter", w.adapter},
+                               {"mac", w.mac},
+                               {"before", settingsObject(w.before)},
+                               {"sent", settingsObject(w.sent)}};
+        lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+    }
+    return append(lines, error);
+}
+
+bool Journal::outcomes(const QVector<Write> &writes, QString *error)
+{
+    QByteArray lines;
+    const QString time = now();
+    for (const Write &w : writes) {
+        const QJsonObject line{{"time", time},
+                               {"program", program},
+                               {"version", QStringLiteral(CONVERTER_VERSION)},
+                               {"batch", batchId},
+                               {"kind", "outcome"},
+                               {"adapter", w.adapter},
+                               {"mac", w.mac},
+                               {"result", w.result}};
+        lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+    }
+    return append(lines, error);
+}
+
+// Under the lock, so that a rotation never races an append and a line never
+// follows a line torn by a crash on the same line.
+bool Journal::append(const QByteArray &lines, QString *error)
+{
+    if (lines.isEmpty())
+        return true;
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("journal %1: cannot create the folder %2").arg(file, folder);
+        return false;
+    }
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(LOCK_WAIT_MS)) {
+        *error = QStringLiteral("journal %1: cannot take its lock %1.lock").arg(file);
+        return false;
+    }
+    QFileInfo info(file);
+    if (info.exists() && info.size() > ROTATE_AT) {
+        QFile::remove(rotatedPath(file));
+        QFile::rename(file, rotatedPath(file));
+    }
+    QFile out(file);
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
+        *error = QStringLiteral("journal %1: cannot write: %2").arg(file, out.errorString());
+        return false;
+    }
+    QByteArray data = lines;
+    if (out.size() > 0) {
+        out.seek(out.size() - 1);
+        if (out.read(1) != "\n")
+            data.prepend('\n'); // after a torn line, start a line of our own
+    }
+    if (out.write(data) != data.size() || !syncToDisk(out)) {
+        *error = QStringLiteral("journal %1: cannot write: %2").arg(file, out.errorString());
+        return false;
+    }
+    return true;
+}
