@@ -40,11 +40,12 @@ void MainWindow::sendConfigure(DeviceRecord record)
     const int adapter = deviceAdapters.value(record.mac, 0);
     const uint seed = ConfigureFrame::clockSeed();
     Journal::Write write{record.mac, Adapters::displayName(adapter),
-                         reportedSettings.value(record.mac), ConfigureFrame::plaintext(record, seed),
-                         QStringLiteral("sent")};
+                         reportedSettings.value(record.mac),
+                         ConfigureFrame::plaintext(record, seed), QStringLiteral("sent")};
     if (write.before.isEmpty()) { // a record that no reply brought: its listed values
-        const auto listed = std::find_if(devices.cbegin(), devices.cend(),
-                                         [&](const DeviceRecord &d) { return d.mac == record.mac; });
+        const auto listed =
+            std::find_if(devices.cbegin(), devices.cend(),
+                         [&](const DeviceRecord &d) { return d.mac == record.mac; });
         write.before = ConfigureFrame::plaintext(listed != devices.cend() ? *listed : record, seed);
     }
     // The window asks nothing and shows no messages: a journal that cannot

@@ -102,8 +102,8 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         }
         Entry entry;
         entry.line = row.line;
-        entry.mac =
-            SettingFields::normaliseMac(Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
+        entry.mac = SettingFields::normaliseMac(
+            Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
         if (entry.mac.isEmpty()) {
             *error = here + QStringLiteral("mac '%1' is not a MAC address (12 hexadecimal digits)")
                                 .arg(row.cells.at(macColumn));
@@ -130,7 +130,8 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
                 continue;
             SettingFields::Change change;
             QString message;
-            if (SettingFields::parse(field, text, &change, &message) == SettingFields::Verdict::Malformed) {
+            if (SettingFields::parse(field, text, &change, &message) ==
+                SettingFields::Verdict::Malformed) {
                 *error = here + message;
                 return false;
             }

@@ -20,8 +20,7 @@ int HistoryCommand::run(Session &session, const Input &input)
             continue;
         if (!session.inv.batch.isEmpty() && r.batch != session.inv.batch)
             continue;
-        if (input.since.isValid() &&
-            QDateTime::fromString(r.time, Qt::ISODateWithMs) < input.since)
+        if (input.since.isValid() && QDateTime::fromString(r.time, Qt::ISODateWithMs) < input.since)
             continue;
         rows.append({r.time, r.batch, r.program, SettingFields::macText(r.mac), r.result,
                      Output::differences(r.before, r.sent)});

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "settingfields.h"
 #include "fleetfile.h"
 #include "options.h"
+#include "settingfields.h"
 
 #include <QDateTime>
 #include <QString>
@@ -18,8 +18,8 @@ struct Input
     QVector<FleetFile::Entry> entries;
     QString place; // the fleet file, as messages name it
     quint32 firstAddress = 0;
-    QStringList macs;     // history, revert: normalised
-    QDateTime since;      // history: invalid when not given
+    QStringList macs; // history, revert: normalised
+    QDateTime since;  // history: invalid when not given
 };
 
 // Reads and checks the command's arguments (and its fleet file); returns an

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QStringList COMMANDS = {"search", "show",    "set",    "reset",
-                              "apply",  "assign",  "history", "revert"};
+const QStringList COMMANDS = {"search", "show",   "set",     "reset",
+                              "apply",  "assign", "history", "revert"};
 const QStringList WRITING = {"set", "reset", "apply", "assign", "revert"};
 
 const char OVERVIEW[] =
@@ -257,8 +257,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
             return ParseOutcome::Error;
         }
     }
-    const bool journalled = inv->command == QLatin1String("history") ||
-                            inv->command == QLatin1String("revert");
+    const bool journalled =
+        inv->command == QLatin1String("history") || inv->command == QLatin1String("revert");
     if (parser.isSet(batch) && !journalled) {
         *output = QStringLiteral("--batch is for history and revert");
         return ParseOutcome::Error;

@@ -227,8 +227,7 @@ QVector<Line::Difference> differences(const QByteArray &first, const QByteArray 
 {
     QVector<Line::Difference> list;
     for (const Field field : SettingFields::differences(first, second))
-        list.append(
-            {field, SettingFields::text(first, field), SettingFields::text(second, field)});
+        list.append({field, SettingFields::text(first, field), SettingFields::text(second, field)});
     return list;
 }
 
@@ -268,11 +267,14 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
     for (const HistoryRow &row : rows) {
         QStringList changes;
         for (const Line::Difference &d : row.changes)
-            changes << QStringLiteral("%1 %2 -> %3").arg(SettingFields::name(d.field), d.first,
-                                                         d.second);
-        grid << QStringList{row.time, row.batch, row.program, row.mac,
-                             row.result.isEmpty() ? QStringLiteral("(none)") : row.result,
-                             changes.join(QStringLiteral("; "))};
+            changes << QStringLiteral("%1 %2 -> %3")
+                           .arg(SettingFields::name(d.field), d.first, d.second);
+        grid << QStringList{row.time,
+                            row.batch,
+                            row.program,
+                            row.mac,
+                            row.result.isEmpty() ? QStringLiteral("(none)") : row.result,
+                            changes.join(QStringLiteral("; "))};
     }
     return table(grid);
 }

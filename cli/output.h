@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settingfields.h"
 #include "options.h"
+#include "settingfields.h"
 
 #include "devicelink.h"
 #include "segmentcheck.h"
@@ -51,7 +51,7 @@ struct HistoryRow
     QString batch;
     QString program;
     QString mac;
-    QString result; // empty while the write has no outcome
+    QString result;                    // empty while the write has no outcome
     QVector<Line::Difference> changes; // before, after
 };
 

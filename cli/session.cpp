@@ -57,8 +57,8 @@ QVector<SegmentCheck::Converter> segmentOf(const QVector<FoundDevice> &devices)
 } // namespace
 
 Session::Session(const Invocation &invocation)
-    : inv(invocation), journal(Journal::choosePath(invocation.journal),
-                               QStringLiteral("converter-cli"))
+    : inv(invocation),
+      journal(Journal::choosePath(invocation.journal), QStringLiteral("converter-cli"))
 {
 }
 
@@ -175,8 +175,8 @@ int Session::write(const QVector<Plan> &plans)
     for (const int i : qAsConst(toWrite)) {
         const Plan &plan = plans.at(i);
         targets.append({plan.device, plan.settings});
-        journaled.append({plan.device.record.mac, plan.device.interfaceName,
-                          plan.device.plaintext, plan.settings, QString()});
+        journaled.append({plan.device.record.mac, plan.device.interfaceName, plan.device.plaintext,
+                          plan.settings, QString()});
     }
     // What the converters held is on disk before anything leaves.
     QString error;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settingfields.h"
 #include "options.h"
+#include "settingfields.h"
 
 #include "devicelink.h"
 #include "journal.h"

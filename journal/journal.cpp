@@ -31,8 +31,8 @@ QJsonObject settingsObject(const QByteArray &frame)
         if (SettingFields::isWritable(field))
             fields.insert(SettingFields::name(field), SettingFields::text(frame, field));
     }
-    const QByteArray settings =
-        frame.mid(FrameLayout::SETTINGS_FROM, FrameLayout::SETTINGS_TO - FrameLayout::SETTINGS_FROM);
+    const QByteArray settings = frame.mid(FrameLayout::SETTINGS_FROM,
+                                          FrameLayout::SETTINGS_TO - FrameLayout::SETTINGS_FROM);
     return {{"hex", QString::fromLatin1(settings.toHex().toUpper())}, {"fields", fields}};
 }
 

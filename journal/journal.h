@@ -15,11 +15,11 @@ public:
     // One converter of a batch.
     struct Write
     {
-        QString mac;        // 12 digits
-        QString adapter;    // the adapter it was found on
-        QByteArray before;  // the plaintext it reported
-        QByteArray sent;    // the plaintext sent
-        QString result;     // verified, differs, no-answer, sent; for outcome lines
+        QString mac;       // 12 digits
+        QString adapter;   // the adapter it was found on
+        QByteArray before; // the plaintext it reported
+        QByteArray sent;   // the plaintext sent
+        QString result;    // verified, differs, no-answer, sent; for outcome lines
     };
 
     Journal(const QString &path, const QString &program);
