@@ -54,7 +54,8 @@ void MainWindow::sendConfigure(DeviceRecord record)
     QString error;
     if (!journal.intents({write}, &error))
         qDebug().noquote() << error;
-    udpSocket->sendFrame(ConfigureFrame::build(record, seed), adapter);
+    if (!udpSocket->sendFrame(ConfigureFrame::build(record, seed), adapter))
+        write.result = QStringLiteral("not-sent");
     if (!journal.outcomes({write}, &error))
         qDebug().noquote() << error;
 }

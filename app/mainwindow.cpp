@@ -6,6 +6,7 @@
 #include "protocolconstants.h"
 #include "tabletitles.h"
 
+#include <QDebug>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -53,11 +54,18 @@ void MainWindow::initWindow()
     setUpDeviceTable();
 
     udpSocket = new DeviceLink(DeviceLink::Delivery::Datagrams);
-    // A failed bind is ignored: the window opens all the same and a search then
-    // simply finds nothing.
+    // A failed bind is ignored: the window opens all the same, a search finds
+    // nothing, and each search tries the bind again.
     QString ignored;
     udpSocket->openEveryAdapter(&ignored);
     connect(udpSocket, SIGNAL(datagramsWaiting()), this, SLOT(SocketRecvData()));
+    // The window shows no messages: a datagram that could not leave is
+    // noted in the debug log.
+    connect(udpSocket, &DeviceLink::sendFailed, this,
+            [](const QString &adapter, const QString &reason) {
+                qDebug().noquote()
+                    << QStringLiteral("cannot send through %1: %2").arg(adapter, reason);
+            });
 
     form->groupBox_Config->setEnabled(false);
     form->pushButton_SaveConfigure->setEnabled(false);

@@ -14,7 +14,9 @@ int AssignCommand::run(Session &session, const Input &input)
     const Invocation &inv = session.inv;
     QVector<FoundDevice> devices;
     if (inv.only.isEmpty()) {
-        devices = session.searchAll();
+        if (const int status = session.searchAll())
+            return status;
+        devices = session.everyone;
         if (devices.isEmpty())
             return fail(EXIT_NOTHING_FOUND,
                         QStringLiteral("no converter answered within %1 ms").arg(inv.timeoutMs));

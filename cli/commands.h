@@ -10,6 +10,7 @@ enum ExitStatus {
     EXIT_NOT_ANSWERED = 3,
     EXIT_NOT_VERIFIED = 4,
     EXIT_JOURNAL = 5,
+    EXIT_NO_ADAPTER = 6,
 };
 
 // Runs a parsed command; messages go to standard error, data to standard

@@ -19,7 +19,9 @@ void warnAbout(const QVector<SegmentCheck::Problem> &problems)
 
 int SearchCommand::run(Session &session, const Input &)
 {
-    const QVector<FoundDevice> found = session.searchAll();
+    if (const int status = session.searchAll())
+        return status;
+    const QVector<FoundDevice> &found = session.everyone;
     const QVector<SegmentCheck::Problem> problems = session.problems();
     print(Output::devices(found, problems, session.inv.format));
     warnAbout(problems);

@@ -60,6 +60,14 @@ Session::Session(const Invocation &invocation)
     : inv(invocation),
       journal(Journal::choosePath(invocation.journal), QStringLiteral("converter-cli"))
 {
+    QObject::connect(&link, &DeviceLink::sendFailed,
+                     [this](const QString &adapter, const QString &reason) {
+                         const QString message =
+                             QStringLiteral("cannot send through %1: %2").arg(adapter, reason);
+                         if (!sendFailures.contains(message))
+                             warn(message);
+                         sendFailures.insert(message);
+                     });
 }
 
 int Session::open()
@@ -73,15 +81,23 @@ int Session::open()
     return EXIT_DONE;
 }
 
-QVector<FoundDevice> Session::searchAll()
+int Session::searchAll()
 {
+    const int probes = link.probesSent();
     everyone = searchDevices(link, inv.timeoutMs);
-    return everyone;
+    if (link.probesSent() == probes)
+        return fail(EXIT_NO_ADAPTER,
+                    QStringLiteral("no adapter to search from: the probe could not be sent "
+                                   "through any adapter (is one up, with a route for "
+                                   "broadcasts?); nothing sent"));
+    return EXIT_DONE;
 }
 
 int Session::find(const QStringList &macs, QMap<QString, FoundDevice> *found)
 {
-    for (const FoundDevice &d : searchAll()) {
+    if (const int status = searchAll())
+        return status;
+    for (const FoundDevice &d : qAsConst(everyone)) {
         if (macs.contains(d.record.mac))
             found->insert(d.record.mac, d);
     }

@@ -8,6 +8,7 @@
 #include "segmentcheck.h"
 
 #include <QMap>
+#include <QSet>
 #include <QVector>
 
 // A write to one converter: what it reported, and the same bytes with the
@@ -34,8 +35,10 @@ public:
     // message printed.
     int open();
 
-    // One search for the whole timeout: every converter that answers.
-    QVector<FoundDevice> searchAll();
+    // One search for the whole timeout: every converter that answers, in
+    // everyone. EXIT_NO_ADAPTER, with the message printed, when the probe
+    // could not leave through any adapter.
+    int searchAll();
 
     // The converters named, found by one search that hears every converter
     // (the checks of a write count them all); EXIT_NOT_ANSWERED when one of
@@ -55,6 +58,7 @@ public:
     QVector<FoundDevice> everyone; // the last search's converters
 
 private:
+    QSet<QString> sendFailures; // each told once
     // The problems the plans would give the converters they write; printed,
     // and EXIT_BAD_INPUT unless --force.
     int checkSegment(const QVector<Plan> &plans);

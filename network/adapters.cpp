@@ -4,9 +4,17 @@
 
 namespace {
 
+// An adapter with no IPv4 address still reaches a converter on a direct
+// cable (no DHCP server there to give it one): the probe leaves from
+// 0.0.0.0 and the answer comes back as a broadcast. Windows gives such an
+// adapter a 169.254 address, and its sockets are bound to addresses.
 bool canBroadcastIpv4(const SystemAdapter &adapter)
 {
-    return adapter.up && adapter.canBroadcast && !adapter.loopback && !adapter.ipv4.isNull();
+#ifdef Q_OS_WIN
+    if (adapter.ipv4.isNull())
+        return false;
+#endif
+    return adapter.up && adapter.canBroadcast && !adapter.loopback;
 }
 
 LinkInterface linkOf(const SystemAdapter &adapter)
@@ -59,8 +67,7 @@ bool choose(const QStringList &names, QVector<LinkInterface> *chosen, QString *e
             return false;
         }
         if (!canBroadcastIpv4(*adapter)) {
-            *error =
-                QStringLiteral("interface '%1' is not up with an IPv4 broadcast address").arg(name);
+            *error = QStringLiteral("interface '%1' is not up and able to broadcast").arg(name);
             return false;
         }
         const LinkInterface link = linkOf(*adapter);

@@ -10,12 +10,13 @@ struct LinkInterface
 {
     int index = 0;        // 0: no particular adapter, the routing table decides
     QString name;         // as the system shows it to people ("Ethernet 2" on Windows)
-    QHostAddress address; // its first IPv4 address
+    QHostAddress address; // its first IPv4 address; null on a direct cable without one
 };
 
 namespace Adapters {
 
-// Every IPv4 adapter that is up and can broadcast, read afresh; a machine
+// Every adapter that is up and can broadcast (on Windows: with an IPv4
+// address), read afresh; a machine
 // with none (loopback only) gets the one entry that leaves the choice to
 // the routing table.
 QVector<LinkInterface> broadcastCapable();

@@ -50,8 +50,8 @@ bool DeviceLink::openEveryAdapter(QString *error)
     return bindPorts(error);
 }
 
-// A socket whose bind failed stays: it still sends (from a port the system
-// picks), it just hears no converter.
+// Null when port 1500 cannot be bound: a socket that sent anyway would be
+// bound by the system to some other port, and no converter answers there.
 QUdpSocket *DeviceLink::openSocket(const QHostAddress &address, QString *error)
 {
     auto *socket = new QUdpSocket(this);
@@ -59,7 +59,8 @@ QUdpSocket *DeviceLink::openSocket(const QHostAddress &address, QString *error)
         *error = QStringLiteral("cannot use UDP port %1: %2")
                      .arg(DEVICE_PORT)
                      .arg(socket->errorString());
-        return socket;
+        delete socket;
+        return nullptr;
     }
     socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, RECEIVE_BUFFER);
     connect(socket, &QUdpSocket::readyRead, this, &DeviceLink::onReadyRead);
@@ -83,12 +84,12 @@ bool DeviceLink::bindPorts(QString *error)
     for (Port &port : wanted) {
         for (Port &old : ports) {
             if (old.socket && old.interfaceIndex == port.interfaceIndex &&
-                old.bound == port.bound && old.socket->state() == QAbstractSocket::BoundState)
+                old.bound == port.bound && old.socket->localPort() == DEVICE_PORT)
                 std::swap(port.socket, old.socket);
         }
         if (!port.socket) {
             port.socket = openSocket(port.bound, error);
-            complete &= port.socket->state() == QAbstractSocket::BoundState;
+            complete &= port.socket != nullptr;
         }
     }
     for (const Port &old : qAsConst(ports)) {
@@ -99,44 +100,83 @@ bool DeviceLink::bindPorts(QString *error)
     return complete;
 }
 
-void DeviceLink::send(const QByteArray &datagram, int interfaceIndex)
+// The adapter's socket: the any-address socket names the adapter on the
+// datagram, a per-adapter socket leaves from the adapter's address.
+bool DeviceLink::sendThrough(const QByteArray &datagram, const LinkInterface &link)
 {
-    QVector<LinkInterface> out;
+    const QString name = link.index != 0 ? link.name : QStringLiteral("(the default route)");
+    for (const Port &port : qAsConst(ports)) {
+        if (port.interfaceIndex != 0 && port.interfaceIndex != link.index)
+            continue;
+        if (!port.socket) {
+            emit sendFailed(name, QStringLiteral("UDP port %1 is not bound").arg(DEVICE_PORT));
+            return false;
+        }
+        QNetworkDatagram out(datagram, QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)),
+                             DEVICE_PORT);
+        if (port.interfaceIndex == 0 && link.index != 0)
+            out.setInterfaceIndex(uint(link.index));
+        if (port.socket->writeDatagram(out) != datagram.size()) {
+            // Qt says only "Unable to send a message"; the system says why.
+            const QString why = qt_error_string(-1);
+            emit sendFailed(name, QStringLiteral("%1 (%2)").arg(port.socket->errorString(), why));
+            return false;
+        }
+        return true;
+    }
+    emit sendFailed(name, QStringLiteral("no socket for it"));
+    return false;
+}
+
+// How many adapters the datagram left through. When the converter's own
+// adapter fails (unplugged after the search), the others are tried: a
+// laptop's dock and Wi-Fi often reach the same network.
+int DeviceLink::send(const QByteArray &datagram, int interfaceIndex)
+{
+    QVector<LinkInterface> out, others;
     for (const LinkInterface &link : qAsConst(interfaces)) {
         if (interfaceIndex == 0 || link.index == 0 || link.index == interfaceIndex)
             out.append(link);
+        else
+            others.append(link);
     }
     if (out.isEmpty())
-        out = interfaces; // the adapter is gone: every one rather than none
-    const QHostAddress broadcast(QString::fromLatin1(BROADCAST_ADDRESS));
-    for (const LinkInterface &link : qAsConst(out)) {
-        for (const Port &port : qAsConst(ports)) {
-            if (port.interfaceIndex != 0 && port.interfaceIndex != link.index)
-                continue;
-            QNetworkDatagram datagramOut(datagram, broadcast, DEVICE_PORT);
-            if (port.interfaceIndex == 0 && link.index != 0)
-                datagramOut.setInterfaceIndex(uint(link.index));
-            port.socket->writeDatagram(datagramOut);
-            break;
-        }
+        std::swap(out, others); // the adapter is gone: every one rather than none
+    int sent = 0;
+    for (const LinkInterface &link : qAsConst(out))
+        sent += sendThrough(datagram, link);
+    if (sent == 0) {
+        for (const LinkInterface &link : qAsConst(others))
+            sent += sendThrough(datagram, link);
     }
+    return sent;
 }
 
-void DeviceLink::sendProbe()
+// The window follows the adapters as they come and go; so that a write
+// finds the converter's adapter as it is now, they are read again first.
+void DeviceLink::refreshAdapters()
 {
-    if (following) {
-        interfaces = Adapters::broadcastCapable();
-        QString ignored; // an adapter that cannot be bound is not searched
-        bindPorts(&ignored);
-    }
-    send(QByteArray(SEARCH_PROBE, SEARCH_PROBE_SIZE), 0);
-    ++probes;
+    if (!following)
+        return;
+    interfaces = Adapters::broadcastCapable();
+    QString ignored; // an adapter that cannot be bound is told by sendFailed
+    bindPorts(&ignored);
 }
 
-void DeviceLink::sendFrame(const QByteArray &frame, int interfaceIndex)
+bool DeviceLink::sendProbe()
 {
-    send(frame, interfaceIndex);
-    ++frames;
+    refreshAdapters();
+    const bool left = send(QByteArray(SEARCH_PROBE, SEARCH_PROBE_SIZE), 0) > 0;
+    probes += left;
+    return left;
+}
+
+bool DeviceLink::sendFrame(const QByteArray &frame, int interfaceIndex)
+{
+    refreshAdapters();
+    const bool left = send(frame, interfaceIndex) > 0;
+    frames += left;
+    return left;
 }
 
 bool DeviceLink::listens(int index) const
@@ -176,6 +216,8 @@ void DeviceLink::drain(QList<Arrival> &queue)
         for (const Port &port : qAsConst(ports)) {
             if (queue.size() >= QUEUE_LIMIT)
                 return;
+            if (!port.socket)
+                continue;
             const QNetworkDatagram datagram = port.socket->receiveDatagram();
             if (!datagram.isValid())
                 continue;

@@ -58,11 +58,13 @@ public:
     // that an adapter plugged in later is searched too.
     bool openEveryAdapter(QString *error);
 
-    // The plain probe, once out of every adapter.
-    void sendProbe();
+    // The plain probe, once out of every adapter; false when it left through
+    // none (each failure is told by sendFailed).
+    bool sendProbe();
     // One encrypted frame, out of the adapter the converter answered on, or
-    // out of every adapter when that one is unknown or gone.
-    void sendFrame(const QByteArray &frame, int interfaceIndex);
+    // out of every adapter when that one is unknown, gone or failing; false
+    // when it left through none.
+    bool sendFrame(const QByteArray &frame, int interfaceIndex);
 
     // Hands the waiting datagrams to handle one at a time, in order of
     // arrival, going on with those that arrive meanwhile for a bounded time
@@ -73,6 +75,7 @@ public:
     // which is the form the debug log has always shown.
     static QString senderText(const QHostAddress &sender);
 
+    // Only what left: a datagram the system refused is not counted.
     int probesSent() const { return probes; }
     int framesSent() const { return frames; }
 
@@ -81,6 +84,8 @@ signals:
     // Every accepted reply that arrived on a chosen adapter, in order of
     // arrival, repeats included.
     void replied(const FoundDevice &device);
+    // A datagram that could not leave through an adapter, and why.
+    void sendFailed(const QString &adapter, const QString &reason);
 
 private slots:
     void onReadyRead();
@@ -88,7 +93,7 @@ private slots:
 private:
     struct Port
     {
-        QUdpSocket *socket = nullptr;
+        QUdpSocket *socket = nullptr; // null while port 1500 cannot be bound
         int interfaceIndex = 0; // the adapter a per-adapter socket serves; 0: any
         QHostAddress bound;
     };
@@ -98,7 +103,9 @@ private:
     FoundDevice foundDevice(const Arrival &arrival, const QByteArray &plaintext);
     QUdpSocket *openSocket(const QHostAddress &address, QString *error);
     void drain(QList<Arrival> &queue);
-    void send(const QByteArray &datagram, int interfaceIndex);
+    void refreshAdapters();
+    int send(const QByteArray &datagram, int interfaceIndex);
+    bool sendThrough(const QByteArray &datagram, const LinkInterface &link);
     QString interfaceName(int index);
     bool listens(int index) const;
 

@@ -43,9 +43,12 @@ QVector<SystemAdapter> systemAdapters()
             a.ipv4 = a.ipv4All.first();
         a.up = adapter->OperStatus == IfOperStatusUp;
         a.loopback = adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK;
-        // Point-to-point links (dial-up, tunnels) have no broadcast.
-        a.canBroadcast =
-            !a.loopback && adapter->IfType != IF_TYPE_PPP && adapter->IfType != IF_TYPE_TUNNEL;
+        // Point-to-point links (dial-up, tunnels) and layer-3 VPN adapters
+        // (type 53, "proprietary virtual", as Wintun reports itself) carry no
+        // broadcast; Linux says the same of a tun device.
+        a.canBroadcast = !a.loopback && adapter->IfType != IF_TYPE_PPP &&
+                         adapter->IfType != IF_TYPE_TUNNEL &&
+                         adapter->IfType != IF_TYPE_PROP_VIRTUAL;
         list.append(a);
     }
     return list;

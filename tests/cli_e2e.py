@@ -208,6 +208,31 @@ class CliEndToEnd(unittest.TestCase):
         self.assertEqual(len(macs(both)), 18)
         self.assertEqual(macs(one), ["02:AB:00:00:01:01", "02:AB:00:00:01:02", "02:AB:00:00:01:03"])
 
+    def test_direct_cable_and_no_adapter(self):
+        # An adapter up with no IPv4 address, as on a cable straight to a
+        # converter with no DHCP server: probed from 0.0.0.0, and written.
+        tool_box_address = address("tool") .replace("10.77.", "10.79.", 1)
+        subprocess.run(["ip", "addr", "flush", "dev", "cvl2"], check=True)
+        try:
+            r = cli("search", "--interface", "cvl2", "--timeout", "300", "--format", "json")
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertEqual([(d["mac"], d["interface"]) for d in json.loads(r.stdout)],
+                             [(f"02:AB:00:00:02:0{k}", "cvl2") for k in (1, 2, 3)])
+            r = cli("set", "02AB00000201", "stop-bits=2", "--interface", "cvl2", "--timeout", "300")
+            self.assertEqual((r.returncode, r.stdout), (0, "02:AB:00:00:02:01  verified\n"), r.stderr)
+        finally:
+            subprocess.run(["ip", "addr", "add", f"{tool_box_address}/16", "dev", "cvl2"], check=True)
+        wait_for_state(self.box, lambda s: s["02AB00000201"]["stopBit"] == 1)
+
+        # Only loopback and a tunnel: nothing to search from, and it says so.
+        script = ("ip link set lo up && ip tuntap add tun0 mode tun && ip link set tun0 up && "
+                  f"ip addr add 10.9.0.1/24 dev tun0 && exec {CLI} search --timeout 200")
+        r = subprocess.run(["unshare", "-n", "sh", "-c", script], capture_output=True, text=True)
+        self.assertEqual(r.returncode, 6, r.stderr)
+        self.assertIn("cannot send through (the default route): Unable to send a message "
+                      "(Network is unreachable)", r.stderr)
+        self.assertIn("no adapter to search from", r.stderr)
+
     def test_journal_and_revert(self):
         journal = WORK / "journal" / "journal.jsonl"
         macs = sorted(state(self.fleet))[:3]

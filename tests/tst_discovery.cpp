@@ -60,6 +60,7 @@ private slots:
     void reportedValuesAlwaysSend();
     void nothingSentWithoutChosenDevice();
     void rowsPastSixteenBitsStayPaired();
+    void portHeldAtFirstSearchIsTakenAtTheNext();
 
 private:
     template <typename T> T *widget(const char *name) { return child<T>(window, name); }
@@ -488,6 +489,34 @@ void TestDiscovery::rowsPastSixteenBitsStayPaired()
 
     QTest::mouseClick(widget<QPushButton>("pushButton_SearchDevice"), Qt::LeftButton);
     QCOMPARE(table()->rowCount(), 1);
+}
+
+// Another program holds port 1500 without sharing it when the window starts
+// and at its first search: nothing leaves (a probe from another port would
+// bring no answer), the debug log says why, and once the holder is gone the
+// next search binds the port and lists what answers.
+void TestDiscovery::portHeldAtFirstSearchIsTakenAtTheNext()
+{
+    delete capture;
+    capture = nullptr;
+    delete window;
+    auto *holder = new QUdpSocket;
+    QVERIFY(holder->bind(QHostAddress::AnyIPv4, DEVICE_PORT, QAbstractSocket::DontShareAddress));
+    window = new MainWindow;
+    window->show();
+    LogCapture log;
+    QTest::mouseClick(widget<QPushButton>("pushButton_SearchDevice"), Qt::LeftButton);
+    QVERIFY2(log.lines().join(' ').contains("UDP port 1500 is not bound"),
+             qPrintable(log.lines().join('\n')));
+
+    delete holder;
+    capture = new Capture;
+    QVERIFY(capture->isBound());
+    QTest::mouseClick(widget<QPushButton>("pushButton_SearchDevice"), Qt::LeftButton);
+    QCOMPARE(capture->next(2000, isProbe), QByteArray("FFFF")); // from port 1500
+    DeviceSocket device(QStringLiteral("127.0.0.7"), DEVICE_PORT);
+    device.broadcast(replyDatagram(sampleDevice(QStringLiteral("001A2B3C4D5E"))));
+    QTRY_COMPARE(table()->rowCount(), 2);
 }
 
 QTEST_MAIN(TestDiscovery)

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QNetworkInterface>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -74,6 +75,7 @@ private slots:
     void searchListsEachConverterOnceInReplyOrder();
     void configureChangesOnlyTheChosenConverter();
     void factoryResetWritesDefaultsAndKeepsTheName();
+    void configureGoesThroughTheOtherAdapterWhenItsOwnIsGone();
 
 private:
     template <typename T> T *widget(const char *name) { return child<T>(window, name); }
@@ -261,6 +263,22 @@ void TestEndToEnd::factoryResetWritesDefaultsAndKeepsTheName()
     QCOMPARE(charlie.value("parity").toInt(), 0);
     QCOMPARE(charlie.value("dataBit").toInt(), 1);
     QCOMPARE(charlie.value("stopBit").toInt(), 0);
+}
+
+// The laptop's dock and Wi-Fi both reach the converters (two adapters on one
+// network here); the adapter of the converter's first answer is unplugged
+// after the search, and "Configure" reaches it through the other.
+void TestEndToEnd::configureGoesThroughTheOtherAdapterWhenItsOwnIsGone()
+{
+    search(4);
+    clickRow(2); // Bravo
+    const int adapter = MainWindowTestAccess::adapterOf(*window, QString::fromLatin1(SIMS[1].mac));
+    const QString name = QNetworkInterface::interfaceNameFromIndex(adapter);
+    QVERIFY2(name.startsWith("cvl"), qPrintable(name));
+    QCOMPARE(QProcess::execute("ip", {"link", "set", name, "down"}), 0);
+    LogCapture log;
+    configure(1);
+    QVERIFY(!log.lines().join(' ').contains("cannot send"));
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -31,6 +31,11 @@ struct MainWindowTestAccess
     {
         w.sendConfigure(record);
     }
+    // The adapter a converter's first answer came in on.
+    static int adapterOf(const MainWindow &w, const QString &mac)
+    {
+        return w.deviceAdapters.value(mac);
+    }
 };
 
 // The window's widget with this object name; object names are the form's
