@@ -71,7 +71,7 @@ test-windows: build
 	scripts/test-windows.sh $(BUILD_DIR)
 
 # The Debian package, build/converter-config_1.0.0_amd64.deb, and the Ansible
-# collection, dist/converter_config-converters-1.0.0.tar.gz.
+# collection, dist/converter_config-converters-1.1.0.tar.gz.
 package: build
 	scripts/install-deps.sh --ansible
 	cd $(BUILD_DIR) && umask 022 && cpack

@@ -31,7 +31,7 @@ work=$(mktemp -d)
 pids=()
 # The simulators, watchers and sshd end with the test; e2e.sh takes the
 # network down after it.
-trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work" "/tmp/ansible-remote-$$"' EXIT
 background() { # LOG HOST COMMAND...
     local log=$1 host=$2
     shift 2
@@ -78,6 +78,23 @@ EOF
     echo "$site ansible_host=$address" >>"$work/hosts"
 done
 sleep 0.5
+
+# ansible-test sanity, the tests that run with Debian's packages: the others
+# (ansible-doc, import, validate-modules, pep8, pylint, yamllint,
+# runtime-metadata) each build a virtual environment with pip from PyPI,
+# which this machine cannot reach; pslint and shellcheck have no PowerShell
+# or shell files to read. Then ansible-lint on the collection and examples.
+lint=$work/lint/ansible_collections/converter_config/converters
+mkdir -p "$lint"
+cp -r "$root/ansible/." "$lint"
+(cd "$lint" && git init -q . && git add -A &&
+    ansible-test sanity --local --python "$(python3 -c 'import sys; print("%d.%d" % sys.version_info[:2])')" \
+        --skip-test ansible-doc --skip-test import --skip-test validate-modules --skip-test pep8 \
+        --skip-test pylint --skip-test yamllint --skip-test runtime-metadata --skip-test pslint \
+        --skip-test shellcheck) >"$work/sanity.log" 2>&1 || fail "ansible-test sanity: $(tail -n 30 "$work/sanity.log")"
+(cd "$lint" && ANSIBLE_COLLECTIONS_PATH=$work/lint ansible-lint --offline --nocolor) >"$work/lint.log" 2>&1 ||
+    fail "ansible-lint: $(tail -n 30 "$work/lint.log")"
+echo "ansible: ansible-test sanity and ansible-lint pass"
 
 # The collection as make package builds it, installed for this run only.
 export ANSIBLE_COLLECTIONS_PATH=$work/collections ANSIBLE_HOST_KEY_CHECKING=False
@@ -162,20 +179,26 @@ adhoc() { ansible "$1" -i "$work/site/inventory.ini" -m converter_config.convert
 status=0
 adhoc siteb "mac=02AB0000B003 baud=1200 verify_timeout=1500 retries=1 interface=cvl1 executable=$cli" \
     >"$work/ignore.log" 2>&1 || status=$?
-[[ $status -ne 0 ]] && grep -q '02:AB:00:00:B0:03: the write did not verify: differs' "$work/ignore.log" ||
+[[ $status -ne 0 ]] && grep -q '02:AB:00:00:B0:03: written, but the write did not verify: differs' "$work/ignore.log" &&
+    grep -q '"changed": true' "$work/ignore.log" ||
     fail "a converter that ignores writes: $(cat "$work/ignore.log")"
-echo "ansible: a converter that ignores writes failed its task, named"
+echo "ansible: a converter that ignores writes failed its task, named, changed"
 
 before=$(sent)
 status=0
 adhoc sitea "mac=02AB0000A001 ip=10.1.300.1 interface=cvl1 executable=$cli" >"$work/bad.log" 2>&1 || status=$?
 status2=0
-adhoc sitea "mac=02AB0000A001 parity=mark interface=cvl1 executable=$cli" >"$work/bad2.log" 2>&1 || status2=$?
+adhoc sitea "mac=02AB0000A001 parity=marks interface=cvl1 executable=$cli" >"$work/bad2.log" 2>&1 || status2=$?
+status3=0
+adhoc sitea "mac=02AB0000A001 baud=9600 retries=-1 interface=cvl1 executable=$cli" --check \
+    >"$work/bad3.log" 2>&1 || status3=$?
 settle
 [[ $status -ne 0 ]] && grep -q "ip '10.1.300.1' is not an IPv4 address" "$work/bad.log" ||
     fail "a bad address: $(cat "$work/bad.log")"
 [[ $status2 -ne 0 ]] && grep -q "value of parity must be one of" "$work/bad2.log" ||
     fail "a bad choice: $(cat "$work/bad2.log")"
+[[ $status3 -ne 0 ]] && grep -q "retries must be from 0 to 100, not -1" "$work/bad3.log" ||
+    fail "retries out of range: $(cat "$work/bad3.log")"
 [[ $(sent) -eq $before ]] || fail "bad values sent $(( $(sent) - before )) datagrams"
 echo "ansible: bad values failed before anything was sent"
 

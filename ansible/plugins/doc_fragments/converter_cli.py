@@ -12,11 +12,12 @@ class ModuleDocFragment(object):
 options:
   interface:
     description:
-      - Search (and write) only through this network adapter of the managed
-        host (default every IPv4 adapter that is up and can broadcast).
+      - Search only through this network adapter of the managed host (and,
+        for a module that writes, write only through it); by default every
+        adapter that is up and can broadcast.
     type: str
   timeout:
-    description: How long a search waits for answers, in milliseconds.
+    description: How long a search waits for answers, 0 to 600000 milliseconds.
     type: int
     default: 1000
   executable:

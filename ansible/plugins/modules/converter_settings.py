@@ -63,23 +63,27 @@ options:
     description: The baud rate, 100 to 2000000.
     type: int
   parity:
-    description: The parity.
+    description:
+      - The parity. C(mark) and C(space) are accepted only where the converter
+        reports that value already (no change), as with C(converter-cli).
     type: str
-    choices: [none, odd, even]
+    choices: [none, odd, even, mark, space]
   data_bits:
-    description: Data bits.
+    description:
+      - Data bits. 5 and 6 are accepted only where the converter reports that
+        value already (no change), as with C(converter-cli).
     type: int
-    choices: [7, 8]
+    choices: [5, 6, 7, 8]
   stop_bits:
     description: Stop bits.
     type: int
     choices: [1, 2]
   verify_timeout:
-    description: How long to wait for the converter to report what was written, in milliseconds.
+    description: How long to wait for the converter to report what was written, 0 to 3600000 milliseconds.
     type: int
     default: 10000
   retries:
-    description: Frames sent again to a converter that does not take one.
+    description: Frames sent again to a converter that does not take one, 0 to 100.
     type: int
     default: 2
   force:
@@ -94,11 +98,25 @@ options:
     default: false
 extends_documentation_fragment:
   - converter_config.converters.converter_cli
+attributes:
+  check_mode:
+    support: full
+    description: Sends no configure frame and returns what would change.
+  diff_mode:
+    support: full
+    description: Shows the changed fields before and after.
+  platform:
+    platforms: posix
+    description: The managed host runs C(converter-cli); Linux is tested.
 notes:
-  - Check mode sends no configure frame and returns what would change.
-  - Diff mode shows the changed fields before and after.
+  - A write that left but did not verify (the converter kept a value, or did
+    not answer in time) fails the task with C(changed=true), since the
+    converter may have changed. Only a write refused before anything was
+    sent fails with C(changed=false).
+  - Every write is journaled by C(converter-cli) on the managed host;
+    C(converter-cli revert --batch BATCH) there undoes it.
 author:
-  - The converter-config developers
+  - The converter-config developers (@converter-config)
 """
 
 EXAMPLES = r"""
@@ -116,46 +134,66 @@ EXAMPLES = r"""
     ip: "{{ item.ip | default(omit) }}"
     baud: "{{ item.baud | default(omit) }}"
   loop: "{{ converters }}"
+
+# Quote names that YAML would read as numbers: an unquoted 0012 is the
+# number 12 (octal 10 in YAML 1.1), and the converter would be named "10".
+- name: A name of digits
+  converter_config.converters.converter_settings:
+    mac: "02:AB:00:00:00:03"
+    name: "0012"
 """
 
 RETURN = r"""
 mac:
   description: The converter, as converter-cli prints MACs.
-  returned: always
+  returned: when the converter answered
   type: str
   sample: "02:AB:00:00:00:01"
 result:
-  description: C(unchanged), C(verified), or in check mode C(would-change).
-  returned: always
+  description:
+    - C(unchanged) or C(verified); in check mode C(would-change); on a failed
+      write C(differs) (the converter reports other values) or C(no-answer).
+  returned: when the converter answered
   type: str
+  sample: verified
 changes:
-  description: Each field that differs, with the value wanted and the value the converter reported.
-  returned: always
+  description:
+    - Each field that the write changed (or would change, in check mode), with
+      the value wanted and the value the converter reported before.
+  returned: when the converter answered
   type: list
   elements: dict
+  contains:
+    field: {description: The field, as converter-cli names it., type: str}
+    wanted: {description: The value written., type: raw}
+    reported: {description: The value the converter reported before., type: raw}
   sample:
     - field: baud
       wanted: 9600
       reported: 115200
-batch:
-  description:
-    - The batch of converter-cli's write journal on the managed host; C(converter-cli revert
-      --batch ID) there undoes the write.
-  returned: when a frame was sent
-  type: str
-  sample: "20261208T110634687-b47850"
 drift:
   description: The same, one line per field, for reports across sites.
-  returned: always
+  returned: when the converter answered
   type: list
   elements: str
   sample:
     - "02:AB:00:00:00:01 baud: wanted 9600, reported 115200"
+diff:
+  description: The changed fields before and after, when Ansible runs in diff mode.
+  returned: in diff mode, when something changed
+  type: dict
+batch:
+  description:
+    - The batch of converter-cli's write journal on the managed host; C(converter-cli revert
+      --batch BATCH) there undoes the write.
+  returned: when a frame was sent
+  type: str
+  sample: "20261208T110634687-b47850"
 """
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.converter_config.converters.plugins.module_utils.converter_cli import (
-    COMMON_OPTIONS, DONE, message, run)
+    COMMON_OPTIONS, DONE, NOTHING_SENT, check_ranges, message, run)
 
 # Module option -> converter-cli field.
 SETTINGS = ["name", "mode", "ip_type", "ip", "subnet", "gateway", "local_port", "remote_ip",
@@ -176,8 +214,8 @@ def main():
         remote_ip=dict(type="str"),
         remote_port=dict(type="int"),
         baud=dict(type="int"),
-        parity=dict(type="str", choices=["none", "odd", "even"]),
-        data_bits=dict(type="int", choices=[7, 8]),
+        parity=dict(type="str", choices=["none", "odd", "even", "mark", "space"]),
+        data_bits=dict(type="int", choices=[5, 6, 7, 8]),
         stop_bits=dict(type="int", choices=[1, 2]),
         verify_timeout=dict(type="int", default=10000),
         retries=dict(type="int", default=2),
@@ -185,6 +223,7 @@ def main():
     )
     module = AnsibleModule(argument_spec=options, supports_check_mode=True)
     p = module.params
+    check_ranges(module)
     pairs = ["%s=%s" % (key.replace("_", "-"), p[key]) for key in SETTINGS if p[key] is not None]
     if not pairs:
         module.fail_json(msg="no setting given for %s" % p["mac"])
@@ -195,36 +234,49 @@ def main():
     # converter and compares, and sends no frame.
     rc, plan, err = run(module, "set", p["mac"], *(pairs + ["--dry-run"]))
     if rc != DONE or not plan:
-        module.fail_json(msg=message(err, rc), rc=rc)
+        module.fail_json(msg="%s: nothing was written: %s" % (p["mac"], message(err, rc)), rc=rc,
+                         changed=False)
     line = plan[0]
-    changes = [dict(field=f["field"], wanted=f["after"], reported=f["before"])
-               for f in line["fields"]]
-    drift = ["%s %s: wanted %s, reported %s" % (line["mac"], c["field"], c["wanted"], c["reported"])
-             for c in changes]
-    diff = dict(before="".join("%s: %s\n" % (c["field"], c["reported"]) for c in changes),
-                after="".join("%s: %s\n" % (c["field"], c["wanted"]) for c in changes),
-                before_header=line["mac"], after_header=line["mac"])
-    outcome = dict(mac=line["mac"], changes=changes, drift=drift, diff=diff)
+    outcome = outcome_of(module, line["mac"], line["fields"])
     if line["result"] == "unchanged":
-        module.exit_json(changed=False, result="unchanged", **outcome)
+        module.exit_json(changed=False, result="unchanged", **outcome_of(module, line["mac"], []))
     if module.check_mode:
         module.exit_json(changed=True, result="would-change", **outcome)
 
     rc, report, err = run(module, "set", p["mac"], *(pairs + [
         "--verify-timeout", str(p["verify_timeout"]), "--retries", str(p["retries"])]))
     result = report[0]["result"] if report else None
-    # The journal's batch: converter-cli revert --batch ID undoes this write.
+    if result == "unchanged":  # someone else wrote the same values meanwhile
+        outcome = outcome_of(module, line["mac"], [])
     if report and report[0].get("batch"):
         outcome["batch"] = report[0]["batch"]
     if rc == DONE and result in ("verified", "unchanged"):
         module.exit_json(changed=result == "verified", result=result, **outcome)
+    if rc in NOTHING_SENT or not report:
+        module.fail_json(msg="%s: nothing was written: %s" % (line["mac"], message(err, rc)),
+                         rc=rc, changed=False, **outcome)
     detail = ""
-    if report and report[0]["fields"]:
+    if report[0]["fields"]:
         detail = " (%s)" % ", ".join("%s sent %s, reported %s" % (f["field"], f["sent"], f["reported"])
                                      for f in report[0]["fields"])
-    module.fail_json(msg="%s: the write did not verify: %s%s; %s"
-                     % (line["mac"], result or "no result", detail, message(err, rc)),
-                     rc=rc, result=result, **outcome)
+    # A frame left: the converter may hold some of it now.
+    module.fail_json(msg="%s: written, but the write did not verify: %s%s; %s"
+                     % (line["mac"], result, detail, message(err, rc)),
+                     rc=rc, changed=True, result=result, **outcome)
+
+
+def outcome_of(module, mac, fields):
+    """What a run returns about the fields it changed; diff only when asked."""
+    changes = [dict(field=f["field"], wanted=f["after"], reported=f["before"]) for f in fields]
+    outcome = dict(mac=mac, changes=changes,
+                   drift=["%s %s: wanted %s, reported %s"
+                          % (mac, c["field"], c["wanted"], c["reported"]) for c in changes])
+    if module._diff and changes:
+        outcome["diff"] = dict(
+            before="".join("%s: %s\n" % (c["field"], c["reported"]) for c in changes),
+            after="".join("%s: %s\n" % (c["field"], c["wanted"]) for c in changes),
+            before_header=mac, after_header=mac)
+    return outcome
 
 
 if __name__ == "__main__":
