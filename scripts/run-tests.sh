@@ -8,7 +8,7 @@ build=${1:-build}
 shift || true
 
 if scripts/netns-run.sh --check; then
-    exec scripts/netns-run.sh ctest --test-dir "$build" --output-on-failure -j2 "$@"
+    exec scripts/netns-run.sh ctest --test-dir "$build" --output-on-failure --no-tests=error -j2 "$@"
 fi
 
 echo "run-tests: no private network namespace here, so the tests that open UDP port 1500" \
@@ -18,5 +18,5 @@ if [[ "${CI:-}" == "true" ]]; then
     exit 1
 fi
 echo "run-tests: running the other tests only" >&2
-ctest --test-dir "$build" --output-on-failure -j2 -LE net "$@"
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j2 -LE net "$@"
 echo "run-tests: NOTE the socket tests were not run" >&2

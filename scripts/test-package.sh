@@ -37,11 +37,19 @@ chroot "$root/merged" /bin/bash -euo pipefail -c '
         { cat /tmp/install.log; exit 1; }
     files=$(dpkg -L converter-config | while read -r f; do [[ -f $f ]] && echo "$f"; done)
     echo "installed: $(echo "$files" | wc -l) files"
-    converter-cli --version
-    man -l /usr/share/man/man1/converter-cli.1.gz >/dev/null 2>&1 || true
-    # The window in a private network of its own, offscreen, for a second.
+    [[ $(converter-cli --version) == "converter-cli 1.0.0" ]] || { echo "converter-cli did not run"; exit 1; }
+    # The manual pages render, with what each program is about.
+    for page in converter-cli:--dry-run converter-config:converter; do
+        MANWIDTH=80 man -l "/usr/share/man/man1/${page%%:*}.1.gz" 2>/dev/null | grep -q -- "${page#*:}" ||
+            { echo "the manual page of ${page%%:*} does not render"; exit 1; }
+    done
+    echo "manual pages render"
+    # The window in a private network of its own, offscreen: still running
+    # when stopped after two seconds (status 124), not ended at once.
+    status=0
     unshare --net bash -c "ip link set lo up; QT_QPA_PLATFORM=offscreen timeout 2 converter-config" ||
-        [[ $? -eq 124 ]] || { echo "converter-config did not start"; exit 1; }
+        status=$?
+    [[ $status -eq 124 ]] || { echo "converter-config did not start (status $status)"; exit 1; }
     echo "converter-config: started and ran until stopped"
     apt-get remove -y -q --purge converter-config >/dev/null
     for f in $files; do [[ ! -e $f ]] || { echo "left behind: $f"; exit 1; }; done

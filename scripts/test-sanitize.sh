@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-sanitize}
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCONVERTER_BUILD_BENCH=OFF -DCONVERTER_PACKAGING=OFF \
+# The tests forced on: a cached OFF would make this run nothing and pass.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCONVERTER_BUILD_TESTS=ON -DCONVERTER_BUILD_BENCH=OFF \
+    -DCONVERTER_PACKAGING=OFF \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build "$build" -j2
 # Leaks of the system libraries only; see the file for each entry's reason.

@@ -13,6 +13,7 @@ import json
 import os
 import pathlib
 import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -120,7 +121,9 @@ class CliEndToEnd(unittest.TestCase):
         check_private_network()
         cls.tool = {address("tool"), "10.78.8.1"}
         cls.watch_log = WORK / "watch.log"
+        cls.watch_hex = WORK / "watch.hex"
         cls.processes = [on_host("watch", sys.executable, WATCHER, str(cls.watch_log),
+                                 str(cls.watch_hex),
                                  stdout=subprocess.PIPE, text=True)]
         assert cls.processes[0].stdout.readline().strip() == "ready"
         cls.fleet = WORK / "fleet.json"
@@ -150,10 +153,26 @@ class CliEndToEnd(unittest.TestCase):
         for process in cls.processes:
             process.terminate()
             process.wait()
+        shutil.rmtree(WORK, ignore_errors=True)
+        # The simulators end cleanly on SIGTERM; anything else (a sanitizer's
+        # report, a crash) is a failure. The watcher is ended by the signal.
+        statuses = [p.returncode for p in cls.processes[1:]]
+        if statuses != [0] * len(statuses):
+            raise AssertionError(f"the simulators ended with {statuses}")
 
-    def sent_by_tool(self):
+    def sent_by_tool(self, sender=None):
         lines = self.watch_log.read_text().splitlines() if self.watch_log.exists() else []
-        return [int(n) for a, n in (line.split() for line in lines) if a in self.tool]
+        return [int(n) for a, n in (line.split() for line in lines)
+                if a in self.tool and sender in (None, a)]
+
+    def test_wire_judged_independently(self):
+        # Every configure frame the tool sent so far, decrypted by OpenSSL and
+        # its checksum computed outside the project's code.
+        time.sleep(0.2)
+        judged = subprocess.run([sys.executable, str(pathlib.Path(__file__).with_name(
+            "judge-frames.py")), str(self.watch_hex), *self.tool], capture_output=True, text=True)
+        self.assertEqual(judged.returncode, 0, judged.stderr)
+        self.assertGreater(int(judged.stdout), 0)
 
     def test_search_formats(self):
         fleet = state(self.fleet)
@@ -243,7 +262,9 @@ class CliEndToEnd(unittest.TestCase):
         r = cli("apply", str(path), "--format", "json", journal=journal)
         self.assertEqual(r.returncode, 0, r.stderr)
         batch = json.loads(r.stdout)[0]["batch"]
-        wait_for_state(self.fleet, lambda s: all(s[m]["baud"] == "4800" for m in macs))
+        applied = wait_for_state(self.fleet, lambda s: all(s[m]["baud"] == "4800" for m in macs))
+        # Even parity as the converter holds it: index 2, as the window shows it.
+        self.assertEqual([applied[m]["parity"] for m in macs], [2, 2, 2])
 
         # Changed since by someone else: refused by name, nothing sent.
         self.assertEqual(cli("set", macs[2], "baud=1200", journal=journal).returncode, 0)
@@ -392,23 +413,29 @@ class CliEndToEnd(unittest.TestCase):
                          ("192.168.1.8", "192.168.1.1", "255.255.255.0", "1234",
                           "192.168.1.254", "1234", "9600", 0, 0, 1, 0, 0, "Näme"))
 
-        faults = [  # MAC, exit status, result, frames sent, fields that differ
-            ("02AB000000F1", 0, "verified", 1, []),  # silent while it restarts
-            ("02AB000000F2", 4, "differs", 3, ["gateway", "baud"]),  # ignores writes
-            ("02AB000000F3", 4, "differs", 3, ["baud"]),  # takes all but the serial settings
+        change = ["baud=19200", "gateway=10.77.0.254"]
+        faults = [  # MAC, changes, verify timeout, exit status, result, frames sent, fields that differ
+            ("02AB000000F1", change, "4000", 0, "verified", 1, []),  # silent while it restarts
+            ("02AB000000F2", change, "4000", 4, "differs", 3, ["gateway", "baud"]),  # ignores writes
+            ("02AB000000F3", change, "4000", 4, "differs", 3, ["baud"]),  # all but the serial settings
+            # Only the serial byte: parity, data and stop bits are verified too.
+            ("02AB000000F3", ["parity=even", "stop-bits=2"], "4000", 4, "differs", 3,
+             ["parity", "stop-bits"]),
+            # Restarting for longer than the verify timeout after each frame.
+            ("02AB000000F1", ["baud=38400"], "500", 4, "no-answer", 3, []),
         ]
-        for mac, status, outcome, frames, fields in faults:
-            with self.subTest(mac=mac):
-                r = cli("set", mac, "baud=19200", "gateway=10.77.0.254", "--format", "json",
-                        "--verify-timeout", "4000")
+        for mac, changes, verify, status, outcome, frames, fields in faults:
+            with self.subTest(mac=mac, changes=changes):
+                r = cli("set", mac, *changes, "--format", "json", "--verify-timeout", verify)
                 self.assertEqual(r.returncode, status, r.stderr)
                 report = json.loads(r.stdout)[0]
                 self.assertEqual(report["result"], outcome)
                 self.assertIn(f"; {frames} frames sent", r.stderr)
                 self.assertEqual([f["field"] for f in report["fields"]], fields)
-                if fields:
+                if fields == ["gateway", "baud"] or fields == ["baud"]:
                     self.assertEqual((report["fields"][-1]["sent"],
                                       report["fields"][-1]["reported"]), (19200, 115200))
+        time.sleep(1.5)  # the restarting converter answers again
 
     def test_apply_spreadsheet(self):
         fleet = state(self.fleet)
@@ -477,9 +504,16 @@ class CliEndToEnd(unittest.TestCase):
         self.assertEqual(plain[42:45], (4800).to_bytes(3, "little"))
 
         # A new address leaves 5 data bits, mark parity and the other bits of
-        # the type, mode and serial bytes as the converter holds them.
+        # the type, mode and serial bytes as the converter holds them. The
+        # frame leaves by the adapter the converter answered on (network 1)
+        # and no other.
+        frames_on = lambda: (self.sent_by_tool("10.77.8.1").count(64),
+                             self.sent_by_tool("10.78.8.1").count(64))
+        before = frames_on()
         r = cli("set", odd, "ip=10.78.50.1", "stop-bits=2")
         self.assertEqual((r.returncode, r.stdout), (0, f"{colon(odd)}  verified\n"), r.stderr)
+        time.sleep(0.1)
+        self.assertEqual(frames_on(), (before[0], before[1] + 1))
         c = wait_for_state(self.other, lambda s: s[odd]["lip"] == "10.78.50.1")[odd]
         self.assertEqual((c["lip"], c["serialByte"], c["typeByte"], c["modeByte"], c["nameHex"]),
                          ("10.78.50.1", 0x28 | 0x04, 0xF0, 0xA5, "C9E8B1B8C3FBB3C6D2BB"))

@@ -44,17 +44,20 @@ HOME=$work soffice --headless -env:UserInstallation="file://$work/profile" \
 python3 - "$work" <<'PY'
 import csv, pathlib, sys
 work = pathlib.Path(sys.argv[1])
+def check(ok, what):  # not assert: python -O would strip it
+    if not ok:
+        sys.exit(f"check failed: {what}")
 def rows(name):
     text = (work / name).read_text(encoding="utf-8-sig")
     return list(csv.reader(text.splitlines()))
 def unguard(cell):  # ="0012" is how the tool writes text a spreadsheet would change
     return cell[2:-1].replace('""', '"') if cell.startswith('="') and cell.endswith('"') else cell
 written, saved = rows("fleet.csv"), rows("calc/fleet.csv")
-assert [[unguard(c) for c in r] for r in written] == saved, (written, saved)
+check([[unguard(c) for c in r] for r in written] == saved, (written, saved))
 names = sorted(r[1] for r in saved[1:])
-assert names == sorted(["0012", "1E5", "3/4", "设备名称一", "TRUE"]), names
-assert {r[0] for r in saved[1:]} >= {"00:11:22:33:44:55", "00:00:00:00:01:04"}, saved
-assert {r[2] for r in saved[1:]} == {"1.10"}, saved
+check(names == sorted(["0012", "1E5", "3/4", "设备名称一", "TRUE"]), names)
+check({r[0] for r in saved[1:]} >= {"00:11:22:33:44:55", "00:00:00:00:01:04"}, saved)
+check({r[2] for r in saved[1:]} == {"1.10"}, saved)
 # The operator changes one baud rate and saves again.
 header = saved[0]
 baud = header.index("baud")
@@ -70,12 +73,15 @@ for _ in $(seq 30); do grep -q '"configureCount": 1' "$work/sims.json" && break;
 python3 - "$work" <<'PY'
 import csv, json, pathlib, sys
 work = pathlib.Path(sys.argv[1])
+def check(ok, what):  # not assert: python -O would strip it
+    if not ok:
+        sys.exit(f"check failed: {what}")
 results = {r["mac"]: r["result"] for r in csv.DictReader(open(work / "applied.csv"))}
-assert results.pop("00:00:00:00:01:04") == "verified", results
-assert set(results.values()) == {"unchanged"}, results
+check(results.pop("00:00:00:00:01:04") == "verified", results)
+check(set(results.values()) == {"unchanged"}, results)
 state = {c["mac"]: c for c in json.load(open(work / "sims.json"))["converters"]}
-assert state["000000000104"]["baud"] == "9600", state["000000000104"]
-assert {m: c["configureCount"] for m, c in state.items() if c["configureCount"]} == {"000000000104": 1}, state
-assert state["000000000106"]["nameHex"] == "C9E8B1B8C3FBB3C6D2BB", state
+check(state["000000000104"]["baud"] == "9600", state["000000000104"])
+check({m: c["configureCount"] for m, c in state.items() if c["configureCount"]} == {"000000000104": 1}, state)
+check(state["000000000106"]["nameHex"] == "C9E8B1B8C3FBB3C6D2BB", state)
 print("spreadsheet: apply wrote the one edited baud rate and nothing else")
 PY

@@ -254,8 +254,11 @@ void TestLanguage::catalogues()
 void TestLanguage::cataloguesHoldTwentyEightMessages()
 {
     const QString lconvert = QStringLiteral(LCONVERT_PATH);
-    if (!QFileInfo::exists(lconvert))
+    if (!QFileInfo::exists(lconvert)) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true"))
+            QFAIL("lconvert is not installed; under CI every test must run");
         QSKIP("lconvert is not installed");
+    }
     for (const char *name : {"tr_zh.qm", "tr_en.qm"}) {
         QProcess process;
         process.start(lconvert, {QStringLiteral(QM_DIR "/") + name, QStringLiteral("-of"),

@@ -43,28 +43,31 @@ cli search --interface no-such-adapter >/dev/null 2>"$work/bad.txt" || status=$?
 python3 - "$work" <<'PY'
 import json, pathlib, sys, time
 work = pathlib.Path(sys.argv[1])
+def check(ok, what):  # not assert: python -O would strip it
+    if not ok:
+        sys.exit(f"check failed: {what}")
 found = json.loads((work / "found.json").read_text())
 sims = {}
 for host in ("sima", "simb"):
     for c in json.loads((work / f"{host}-before.json").read_text())["converters"]:
         sims[c["mac"].replace(":", "")] = (host, c)
-assert sorted(d["mac"].replace(":", "") for d in found) == sorted(sims), found
+check(sorted(d["mac"].replace(":", "") for d in found) == sorted(sims), found)
 adapters = {}
 for d in found:
     host, c = sims[d["mac"].replace(":", "")]
-    assert (d["ip"], d["baud"], d["local-port"]) == (c["lip"], int(c["baud"]), int(c["lport"])), d
+    check((d["ip"], d["baud"], d["local-port"]) == (c["lip"], int(c["baud"]), int(c["lport"])), d)
     adapters.setdefault(host, set()).add(d["interface"])
-assert len(adapters["sima"]) == 1 and len(adapters["simb"]) == 1, adapters
-assert adapters["sima"] != adapters["simb"], adapters
-assert "verified" in (work / "set.txt").read_text(), (work / "set.txt").read_text()
+check(len(adapters["sima"]) == 1 and len(adapters["simb"]) == 1, adapters)
+check(adapters["sima"] != adapters["simb"], adapters)
+check("verified" in (work / "set.txt").read_text(), (work / "set.txt").read_text())
 for _ in range(30):
     c = json.loads((work / "simb.json").read_text())["converters"][0]
     if c["configureCount"] == 1:
         break
     time.sleep(0.1)
-assert (c["baud"], c["sport"], c["configureCount"]) == ("57600", "4242", 1), c
+check((c["baud"], c["sport"], c["configureCount"]) == ("57600", "4242", 1), c)
 for c in json.loads((work / "sima.json").read_text())["converters"]:
-    assert c["configureCount"] == 0, c
+    check(c["configureCount"] == 0, c)
 print("windows-cli: converter-cli.exe found", len(found), "converters on two adapters",
       sorted(a for s in adapters.values() for a in s), "and wrote one through its own")
 PY
