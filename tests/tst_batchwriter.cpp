@@ -7,6 +7,7 @@
 #include "protocolconstants.h"
 #include "windowharness.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 #include <QtTest>
@@ -20,7 +21,7 @@ namespace {
 class PlayedConverter : public QObject
 {
 public:
-    enum class After { Takes, StaleOnceThenSilent, KeepsOld, Silent };
+    enum class After { Takes, StaleOnceThenSilent, KeepsOld, Silent, TakesSecond };
 
     PlayedConverter(After after, const DeviceRecord &old, const DeviceRecord &written)
         : after(after), old(old), written(written), reply(QStringLiteral("127.0.0.9"), DEVICE_PORT)
@@ -35,9 +36,10 @@ private:
     {
         while (listener.hasPendingDatagrams()) {
             const QByteArray datagram = listener.receiveDatagram().data();
-            if (isConfigureFrame(datagram))
+            if (isConfigureFrame(datagram)) {
                 framed = true;
-            else if (isProbe(datagram))
+                ++frames;
+            } else if (isProbe(datagram))
                 answer();
         }
     }
@@ -62,6 +64,9 @@ private:
             break;
         case After::Silent:
             break;
+        case After::TakesSecond: // ignores the first frame, takes the one sent again
+            reply.broadcast(replyDatagram(frames >= 2 ? written : old));
+            break;
         }
     }
 
@@ -70,6 +75,7 @@ private:
     QUdpSocket listener;
     DeviceSocket reply;
     bool framed = false;
+    int frames = 0;
     int probesAfterFrame = 0;
 };
 
@@ -94,21 +100,32 @@ void TestBatchWriter::initTestCase()
 void TestBatchWriter::outcomes_data()
 {
     QTest::addColumn<int>("after");
+    QTest::addColumn<int>("retries");
     QTest::addColumn<BatchWriter::Outcome>("outcome");
+    QTest::addColumn<int>("frames");
     using After = PlayedConverter::After;
-    QTest::newRow("takes the frame") << int(After::Takes) << BatchWriter::Outcome::Verified;
-    QTest::newRow("keeps its old values") << int(After::KeepsOld) << BatchWriter::Outcome::Differs;
-    QTest::newRow("silent") << int(After::Silent) << BatchWriter::Outcome::NoAnswer;
+    using Outcome = BatchWriter::Outcome;
+    QTest::newRow("takes the frame") << int(After::Takes) << 0 << Outcome::Verified << 1;
+    QTest::newRow("keeps its old values") << int(After::KeepsOld) << 0 << Outcome::Differs << 1;
+    QTest::newRow("silent") << int(After::Silent) << 0 << Outcome::NoAnswer << 1;
     // Its one answer came too soon after the frame to say anything; then it
     // fell silent: it did not answer, it did not report old values.
     QTest::newRow("stale once, then silent")
-        << int(After::StaleOnceThenSilent) << BatchWriter::Outcome::NoAnswer;
+        << int(After::StaleOnceThenSilent) << 0 << Outcome::NoAnswer << 1;
+    // Retries: a frame again for each old answer or silent timeout, no more.
+    QTest::newRow("takes the second frame")
+        << int(After::TakesSecond) << 2 << Outcome::Verified << 2;
+    QTest::newRow("keeps old values, twice again")
+        << int(After::KeepsOld) << 2 << Outcome::Differs << 3;
+    QTest::newRow("silent, once again") << int(After::Silent) << 1 << Outcome::NoAnswer << 2;
 }
 
 void TestBatchWriter::outcomes()
 {
     QFETCH(int, after);
+    QFETCH(int, retries);
     QFETCH(BatchWriter::Outcome, outcome);
+    QFETCH(int, frames);
     const DeviceRecord old = sampleDevice(QStringLiteral("02AB0000F00D"));
     DeviceRecord written = old;
     written.baud = QStringLiteral("4800");
@@ -122,13 +139,19 @@ void TestBatchWriter::outcomes()
     device.plaintext = replyPlaintext(old);
     BatchWriter::Options options;
     options.verifyTimeoutMs = 1200;
-    options.retries = 0;
+    options.retries = retries;
     options.probeIntervalMs = 300;
     BatchWriter writer(link, options);
+    QElapsedTimer clock;
+    clock.start();
     const QVector<BatchWriter::Result> results = writer.run({{device, replyPlaintext(written)}});
     QCOMPARE(results.size(), 1);
     QCOMPARE(results.first().outcome, outcome);
-    QCOMPARE(results.first().frames, 1);
+    QCOMPARE(results.first().frames, frames);
+    QCOMPARE(writer.retriesSent(), frames - 1);
+    // A silent converter is given the whole verify time after each frame.
+    if (outcome == BatchWriter::Outcome::NoAnswer && after == int(PlayedConverter::After::Silent))
+        QVERIFY(clock.elapsed() >= frames * options.verifyTimeoutMs);
 }
 
 QTEST_MAIN(TestBatchWriter)
