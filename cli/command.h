@@ -71,3 +71,10 @@ class RevertCommand : public Command
 public:
     int run(Session &session, const Input &input) override;
 };
+
+// Configures converters unattended as they appear on the network.
+class WatchCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+};

@@ -21,6 +21,8 @@ std::unique_ptr<Command> commandNamed(const QString &name)
         return std::make_unique<HistoryCommand>();
     if (name == QLatin1String("revert"))
         return std::make_unique<RevertCommand>();
+    if (name == QLatin1String("watch"))
+        return std::make_unique<WatchCommand>();
     return nullptr;
 }
 

@@ -81,6 +81,22 @@ int readFleetFile(const QString &path, Input *input)
     return EXIT_DONE;
 }
 
+int readFirstAddress(const QString &text, quint32 *address)
+{
+    SettingFields::Change change;
+    QString message;
+    if (SettingFields::parse(Field::Ip, text, &change, &message) != SettingFields::Verdict::Ok)
+        return fail(EXIT_BAD_INPUT, QStringLiteral("assign: ") + message);
+    *address = QHostAddress(change.text).toIPv4Address();
+    const quint32 last = *address & 0xFF;
+    if (*address == 0 || last == 0 || last == 255)
+        return fail(EXIT_BAD_INPUT,
+                    QStringLiteral("assign: %1 is not a converter's address (it ends in "
+                                   ".0 or .255, or is 0.0.0.0); nothing sent")
+                        .arg(change.text));
+    return EXIT_DONE;
+}
+
 } // namespace
 
 int readInput(const Invocation &inv, Input *input)
@@ -121,29 +137,39 @@ int readInput(const Invocation &inv, Input *input)
     if (command == QLatin1String("apply"))
         return readFleetFile(inv.arguments.first(), input);
     if (command == QLatin1String("assign")) {
-        SettingFields::Change change;
-        QString message;
-        if (SettingFields::parse(Field::Ip, inv.arguments.first(), &change, &message) !=
-            SettingFields::Verdict::Ok)
-            return fail(EXIT_BAD_INPUT, QStringLiteral("assign: ") + message);
-        input->firstAddress = QHostAddress(change.text).toIPv4Address();
-        const quint32 last = input->firstAddress & 0xFF;
-        if (input->firstAddress == 0 || last == 0 || last == 255)
-            return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("assign: %1 is not a converter's address (it ends in "
-                                       ".0 or .255, or is 0.0.0.0); nothing sent")
-                            .arg(change.text));
+        if (const int status = readFirstAddress(inv.arguments.first(), &input->firstAddress))
+            return status;
         // With --only the count is known before any probe.
+        const quint32 last = input->firstAddress & 0xFF;
         if (last + quint32(inv.only.size()) - 1 > 254 && !inv.only.isEmpty())
             return fail(
                 EXIT_BAD_INPUT,
                 QStringLiteral("assign: %1 converters from %2 would run past .254; nothing sent")
                     .arg(inv.only.size())
-                    .arg(change.text));
+                    .arg(QHostAddress(input->firstAddress).toString()));
+    }
+    if (command == QLatin1String("watch")) {
+        if (!inv.applyFile.isEmpty()) {
+            if (const int status = readFleetFile(inv.applyFile, input))
+                return status;
+        } else {
+            if (const int status = readFirstAddress(inv.assignFrom, &input->firstAddress))
+                return status;
+            if (const int status = readSetArguments(inv.arguments, &input->changes))
+                return status;
+            for (const SettingFields::Change &change : qAsConst(input->changes)) {
+                if (change.field == Field::Ip || change.field == Field::Name)
+                    return fail(EXIT_BAD_INPUT,
+                                QStringLiteral("watch: --assign gives each converter its own "
+                                               "%1; it cannot be a field")
+                                    .arg(SettingFields::name(change.field)));
+            }
+        }
     }
     if (!inv.output.isEmpty()) {
         QString error;
-        if (!setOutputFile(inv.output, inv.format == Invocation::Format::Csv, &error))
+        if (!setOutputFile(inv.output, inv.format == Invocation::Format::Csv,
+                           command == QLatin1String("watch"), &error))
             return fail(EXIT_BAD_INPUT, error);
     }
     return EXIT_DONE;

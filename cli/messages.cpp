@@ -26,6 +26,7 @@ QTextStream &stream(std::FILE *file)
 }
 
 std::unique_ptr<QFile> outputFile;
+bool outputWasEmpty = true;
 
 } // namespace
 
@@ -50,6 +51,7 @@ void print(const QString &text)
 {
     if (outputFile) {
         outputFile->write(text.toUtf8());
+        outputFile->flush();
         return;
     }
     QTextStream &out = stream(stdout);
@@ -57,17 +59,24 @@ void print(const QString &text)
     out.flush();
 }
 
-bool setOutputFile(const QString &path, bool csv, QString *error)
+bool setOutputFile(const QString &path, bool csv, bool append, QString *error)
 {
     outputFile = std::make_unique<QFile>(path);
-    if (!outputFile->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!outputFile->open(QIODevice::WriteOnly |
+                          (append ? QIODevice::Append : QIODevice::Truncate))) {
         *error = QStringLiteral("%1: cannot write: %2").arg(path, outputFile->errorString());
         outputFile.reset();
         return false;
     }
-    if (csv)
+    outputWasEmpty = outputFile->size() == 0;
+    if (csv && outputWasEmpty)
         outputFile->write("\xEF\xBB\xBF");
     return true;
+}
+
+bool outputStartsEmpty()
+{
+    return outputWasEmpty;
 }
 
 bool commitOutputFile(QString *error)

@@ -15,6 +15,10 @@ void print(const QString &text);
 // Sends what print() prints to path instead, byte for byte; a CSV file
 // starts with a byte-order mark. False with a message when it cannot be
 // written.
-bool setOutputFile(const QString &path, bool csv, QString *error);
+// With append, what is there stays and each print() goes to disk at once.
+bool setOutputFile(const QString &path, bool csv, bool append, QString *error);
+// Whether what print() writes starts a file (or goes to standard output),
+// so that a header belongs at the top.
+bool outputStartsEmpty();
 // Finishes the --output file, if there is one.
 bool commitOutputFile(QString *error);

@@ -7,9 +7,9 @@
 
 namespace {
 
-const QStringList COMMANDS = {"search", "show",   "set",     "reset",
-                              "apply",  "assign", "history", "revert"};
-const QStringList WRITING = {"set", "reset", "apply", "assign", "revert"};
+const QStringList COMMANDS = {"search", "show",    "set",    "reset", "apply",
+                              "assign", "history", "revert", "watch"};
+const QStringList WRITING = {"set", "reset", "apply", "assign", "revert", "watch"};
 
 const char OVERVIEW[] =
     "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
@@ -26,6 +26,11 @@ const char OVERVIEW[] =
     "  assign FIRST-ADDRESS    give every converter found consecutive addresses\n"
     "  history [MAC...]        the journal of writes, newest last\n"
     "  revert MAC...           undo each converter's last write (or --batch ID)\n"
+    "  watch --apply FILE      configure each converter of a fleet file as it\n"
+    "                          appears on the network, unattended\n"
+    "  watch --assign FIRST-ADDRESS [FIELD=VALUE...]\n"
+    "                          give each new converter at the factory address the\n"
+    "                          next free address and the fields, as it appears\n"
     "\n"
     "Options:\n"
     "  --format FORMAT         table (default), csv or json\n"
@@ -133,6 +138,25 @@ QString commandHelp(const QString &command)
             "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
             "sent, when the range would run past .254 of its last octet (with --only,\n"
             "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
+    if (command == QLatin1String("watch"))
+        return QStringLiteral(
+            "Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]\n"
+            "       converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]\n"
+            "Probes every --interval MS (1000) and configures each converter as it\n"
+            "appears: with --apply, its row of the fleet file; with --assign, the next\n"
+            "free address from FIRST-ADDRESS (never past .254, skipping every address a\n"
+            "converter seen or this computer holds) and the fields, for converters at the\n"
+            "factory address 192.168.1.8 (any converter with --any; others are 'skipped').\n"
+            "Every write is checked, journaled and verified as with apply. A converter\n"
+            "done is not written again; one that no longer reports what was written is\n"
+            "'changed' and left alone. One line per event, as it happens: found,\n"
+            "verified, differs, no-answer, unchanged, skipped, refused, not-in-file,\n"
+            "changed (--format csv or json: one object per line; --output appends).\n"
+            "Ends when every row is handled (--apply), after --count N converters\n"
+            "written or refused, after --for SECONDS, or on Ctrl-C, which lets a write\n"
+            "in flight finish its verification (a second Ctrl-C stops at once).\n"
+            "Exit status 0 when every converter written was verified and none was\n"
+            "refused (and with --apply every row was handled), 4 otherwise.\n");
     if (command == QLatin1String("history"))
         return QStringLiteral(
             "Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]\n"
@@ -181,8 +205,16 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption journal("journal", QString(), "file");
     const QCommandLineOption batch("batch", QString(), "id");
     const QCommandLineOption since("since", QString(), "time");
-    parser.addOptions({help, version, format, timeout, interface, dryRun, noVerify, verifyTimeout,
-                       retries, rate, only, outputFile, force, journal, batch, since});
+    const QCommandLineOption applyFile("apply", QString(), "file");
+    const QCommandLineOption assignFrom("assign", QString(), "address");
+    const QCommandLineOption count("count", QString(), "n");
+    const QCommandLineOption forSeconds("for", QString(), "seconds");
+    const QCommandLineOption interval("interval", QString(), "ms");
+    const QCommandLineOption any("any", QString());
+    parser.addOptions({help,     version,       format,   timeout, interface, dryRun,
+                       noVerify, verifyTimeout, retries,  rate,    only,      outputFile,
+                       force,    journal,       batch,    since,   applyFile, assignFrom,
+                       count,    forSeconds,    interval, any});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -230,6 +262,9 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         {verifyTimeout, 0, 3600000, &inv->verifyTimeoutMs},
         {retries, 0, 100, &inv->retries},
         {rate, 1, 100000, &inv->rate},
+        {count, 1, 1000000, &inv->count},
+        {forSeconds, 1, 31536000, &inv->forSeconds},
+        {interval, 100, 3600000, &inv->intervalMs},
     };
     for (const NumberOption &n : numbers) {
         if (parser.isSet(n.option) && !number(parser.value(n.option), n.min, n.max, n.value)) {
@@ -268,6 +303,26 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         *output = QStringLiteral("--since is for history");
         return ParseOutcome::Error;
     }
+    const bool watching = inv->command == QLatin1String("watch");
+    for (const QCommandLineOption *option :
+         {&applyFile, &assignFrom, &count, &forSeconds, &interval, &any}) {
+        if (parser.isSet(*option) && !watching) {
+            *output = QStringLiteral("--%1 is for watch").arg(option->names().first());
+            return ParseOutcome::Error;
+        }
+    }
+    inv->applyFile = parser.value(applyFile);
+    inv->assignFrom = parser.value(assignFrom);
+    inv->any = parser.isSet(any);
+    if (watching && parser.isSet(applyFile) == parser.isSet(assignFrom)) {
+        *output = QStringLiteral("watch: give --apply FILE or --assign FIRST-ADDRESS");
+        return ParseOutcome::Error;
+    }
+    if (watching && (parser.isSet(dryRun) || parser.isSet(noVerify))) {
+        *output = QStringLiteral("watch writes and verifies; --dry-run and --no-verify are for "
+                                 "the other writing commands");
+        return ParseOutcome::Error;
+    }
 
     const bool writing = WRITING.contains(inv->command);
     const QCommandLineOption *writeOnly[] = {&dryRun,  &noVerify, &verifyTimeout,
@@ -304,6 +359,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         least = 0, most = -1;
     else if (inv->command == QLatin1String("revert"))
         least = parser.isSet(batch) ? 0 : 1, most = parser.isSet(batch) ? 0 : -1;
+    else if (watching)
+        least = 0, most = parser.isSet(assignFrom) ? -1 : 0;
     const int given = inv->arguments.size();
     if (given < least || (most >= 0 && given > most)) {
         *output =

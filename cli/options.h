@@ -25,6 +25,13 @@ struct Invocation
     QString journal;    // --journal FILE
     QString batch;      // --batch ID: history and revert
     QString since;      // --since TIME: history
+    // watch
+    QString applyFile;     // --apply FILE
+    QString assignFrom;    // --assign FIRST-ADDRESS
+    int count = 0;         // --count N: stop after N written or refused; 0: no limit
+    int forSeconds = 0;    // --for SECONDS; 0: no limit
+    int intervalMs = 1000; // --interval MS between probes
+    bool any = false;      // --any: assign addresses to converters off the factory address too
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

@@ -279,4 +279,30 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
     return table(grid);
 }
 
+QString watchHeader(Invocation::Format format)
+{
+    return format == Invocation::Format::Csv ? QStringLiteral("time,mac,event,ip,message\n")
+                                             : QString();
+}
+
+QString watchEvent(const WatchEvent &e, Invocation::Format format)
+{
+    if (format == Invocation::Format::Json) {
+        QString object =
+            QStringLiteral("{\"time\":%1,\"mac\":%2,\"event\":%3,\"ip\":%4")
+                .arg(jsonString(e.time), jsonString(e.mac), jsonString(e.event), jsonString(e.ip));
+        if (!e.message.isEmpty())
+            object += QStringLiteral(",\"message\":") + jsonString(e.message);
+        return object + QStringLiteral("}\n");
+    }
+    if (format == Invocation::Format::Csv)
+        return csv({{e.time, e.mac, e.event, e.ip, e.message}});
+    // Fixed columns, so that lines printed one at a time still line up.
+    QString line = e.time.leftJustified(26) + visible(e.mac).leftJustified(19) +
+                   e.event.leftJustified(13) + e.ip.leftJustified(17) + visible(e.message);
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    return line + QLatin1Char('\n');
+}
+
 } // namespace Output

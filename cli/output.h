@@ -57,4 +57,17 @@ struct HistoryRow
 
 QString history(const QVector<HistoryRow> &rows, Invocation::Format format);
 
+// One event of watch, as one line: a table row, a CSV row (after the
+// header, once), or a JSON object.
+struct WatchEvent
+{
+    QString time;
+    QString mac;
+    QString event;
+    QString ip;
+    QString message;
+};
+QString watchHeader(Invocation::Format format);
+QString watchEvent(const WatchEvent &event, Invocation::Format format);
+
 } // namespace Output

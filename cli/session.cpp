@@ -119,7 +119,7 @@ QVector<SegmentCheck::Problem> Session::problems() const
     return SegmentCheck::find(segmentOf(everyone), SegmentCheck::hostAddresses());
 }
 
-int Session::checkSegment(const QVector<Plan> &plans)
+QVector<SegmentCheck::Problem> Session::newProblems(const QVector<Plan> &plans) const
 {
     QHash<QString, QByteArray> writes;
     for (const Plan &plan : plans) {
@@ -127,9 +127,13 @@ int Session::checkSegment(const QVector<Plan> &plans)
             writes.insert(plan.device.record.mac, plan.settings);
     }
     if (writes.isEmpty())
-        return EXIT_DONE;
-    const QVector<SegmentCheck::Problem> added =
-        SegmentCheck::introduced(segmentOf(everyone), writes, SegmentCheck::hostAddresses());
+        return {};
+    return SegmentCheck::introduced(segmentOf(everyone), writes, SegmentCheck::hostAddresses());
+}
+
+int Session::checkSegment(const QVector<Plan> &plans)
+{
+    const QVector<SegmentCheck::Problem> added = newProblems(plans);
     if (added.isEmpty())
         return EXIT_DONE;
     for (const SegmentCheck::Problem &problem : added)
@@ -140,6 +144,35 @@ int Session::checkSegment(const QVector<Plan> &plans)
     return fail(EXIT_BAD_INPUT,
                 QStringLiteral("refused: the write would cut converters off the network as "
                                "above; nothing sent (--force writes anyway)"));
+}
+
+int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *results)
+{
+    BatchWriter::Options options;
+    options.rate = inv.rate;
+    options.verify = inv.verify;
+    options.verifyTimeoutMs = inv.verifyTimeoutMs;
+    options.retries = inv.retries;
+    BatchWriter writer(link, options);
+    QVector<BatchWriter::Target> targets;
+    QVector<Journal::Write> journaled;
+    for (const Plan &plan : plans) {
+        targets.append({plan.device, plan.settings});
+        journaled.append({plan.device.record.mac, plan.device.interfaceName, plan.device.plaintext,
+                          plan.settings, QString()});
+    }
+    // What the converters held is on disk before anything leaves.
+    QString error;
+    if (!journal.intents(journaled, &error))
+        return fail(EXIT_JOURNAL, error + QStringLiteral("; nothing sent"));
+    *results = writer.run(targets);
+    retriesSent += writer.retriesSent();
+    for (int k = 0; k < results->size(); ++k)
+        journaled[k].result = resultName(results->at(k).outcome);
+    if (!journal.outcomes(journaled, &error))
+        return fail(EXIT_JOURNAL, error + QStringLiteral("; the frames were sent, their outcomes "
+                                                         "are not journaled"));
+    return EXIT_DONE;
 }
 
 int Session::write(const QVector<Plan> &plans)
@@ -180,30 +213,15 @@ int Session::write(const QVector<Plan> &plans)
     if (checked != EXIT_DONE)
         return checked;
 
-    BatchWriter::Options options;
-    options.rate = inv.rate;
-    options.verify = inv.verify;
-    options.verifyTimeoutMs = inv.verifyTimeoutMs;
-    options.retries = inv.retries;
-    BatchWriter writer(link, options);
-    QVector<BatchWriter::Target> targets;
-    QVector<Journal::Write> journaled;
-    for (const int i : qAsConst(toWrite)) {
-        const Plan &plan = plans.at(i);
-        targets.append({plan.device, plan.settings});
-        journaled.append({plan.device.record.mac, plan.device.interfaceName, plan.device.plaintext,
-                          plan.settings, QString()});
-    }
-    // What the converters held is on disk before anything leaves.
-    QString error;
-    if (!journal.intents(journaled, &error))
-        return fail(EXIT_JOURNAL, error + QStringLiteral("; nothing sent"));
+    QVector<Plan> toSend;
+    for (const int i : qAsConst(toWrite))
+        toSend << plans.at(i);
     QElapsedTimer clock;
     clock.start();
-    const QVector<BatchWriter::Result> results = writer.run(targets);
-    for (int k = 0; k < results.size(); ++k)
-        journaled[k].result = resultName(results.at(k).outcome);
-    const bool outcomesKept = journal.outcomes(journaled, &error);
+    QVector<BatchWriter::Result> results;
+    const int sent = send(toSend, &results);
+    if (results.size() != toSend.size())
+        return sent; // the journal refused: nothing left
 
     QMap<QString, int> counts;
     for (int i = 0, written = 0; i < plans.size(); ++i) {
@@ -224,12 +242,10 @@ int Session::write(const QVector<Plan> &plans)
           << counts.value(QStringLiteral("differs")) << " differ, "
           << counts.value(QStringLiteral("no-answer")) << " no answer, "
           << counts.value(QStringLiteral("sent")) << " sent unverified, " << unchanged
-          << " unchanged; " << link.framesSent() << " frames sent, " << writer.retriesSent()
-          << " retries, " << clock.elapsed() << " ms; journal batch " << journal.batch()
-          << Qt::endl;
-    if (!outcomesKept)
-        return fail(EXIT_JOURNAL, error + QStringLiteral("; the frames were sent, their outcomes "
-                                                         "are not journaled"));
+          << " unchanged; " << link.framesSent() << " frames sent, " << retriesSent << " retries, "
+          << clock.elapsed() << " ms; journal batch " << journal.batch() << Qt::endl;
+    if (sent != EXIT_DONE)
+        return sent;
     const bool allGood = counts.value(QStringLiteral("differs")) == 0 &&
                          counts.value(QStringLiteral("no-answer")) == 0;
     return allGood ? EXIT_DONE : EXIT_NOT_VERIFIED;

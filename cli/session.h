@@ -3,6 +3,7 @@
 #include "options.h"
 #include "settingfields.h"
 
+#include "batchwriter.h"
 #include "devicelink.h"
 #include "journal.h"
 #include "segmentcheck.h"
@@ -52,6 +53,15 @@ public:
     // verifies and reports them (or shows them, for a dry run).
     int write(const QVector<Plan> &plans);
 
+    // The problems that the plans would give the converters they write,
+    // counting every converter in everyone.
+    QVector<SegmentCheck::Problem> newProblems(const QVector<Plan> &plans) const;
+    // Journals the plans (each with changes), writes and verifies them, and
+    // journals the outcomes; results in the order of plans. EXIT_JOURNAL,
+    // with the message printed, when the journal cannot be written (before
+    // anything is sent, results stay empty).
+    int send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *results);
+
     const Invocation &inv;
     DeviceLink link;
     Journal journal;
@@ -59,6 +69,7 @@ public:
 
 private:
     QSet<QString> sendFailures; // each told once
+    int retriesSent = 0;
     // The problems the plans would give the converters they write; printed,
     // and EXIT_BAD_INPUT unless --force.
     int checkSegment(const QVector<Plan> &plans);

@@ -2,7 +2,7 @@
 """converter-cli end to end: the real program on host "tool" of a private test
 network, simulated converters on other hosts, and a watcher that records every
 datagram the tool sends. Run by tests/e2e.sh with
-E2E_HOSTS="tool@0,1,2 watch@0,1 sima:12 simf:3 simb:3@1 simd:3@2".
+E2E_HOSTS="tool@0,1,2,3 watch@0,1 sima:12 simf:3 simb:3@1 simd:3@2 simw:3@3".
 
 Python's csv and json modules read the tool's output, and the simulators'
 state files say what the converters really hold.
@@ -14,6 +14,7 @@ import os
 import pathlib
 import re
 import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -164,6 +165,78 @@ class CliEndToEnd(unittest.TestCase):
         lines = self.watch_log.read_text().splitlines() if self.watch_log.exists() else []
         return [int(n) for a, n in (line.split() for line in lines)
                 if a in self.tool and sender in (None, a)]
+
+    def test_watch_production_line(self):
+        line = WORK / "line.json"
+        journal = WORK / "line-journal.jsonl"
+
+        def plug_in(*extra):
+            """Three converters fresh from the factory, plugged in 0.3 s after
+            the simulator starts and 0.6 s apart; the second restarts for
+            1.5 s after each write."""
+            line.write_text(json.dumps({"converters": [
+                {"mac": f"02AB000004{k:02X}", "replyFrom": address("simw", k),
+                 "lip": "192.168.1.8", "subnet": "255.255.255.0", "gaw": "192.168.1.1"}
+                for k in (1, 2, 3)]}))
+            return start_sim("simw", line, "--power-on", "300", "--power-on-step", "600",
+                             "--fault", "restart@2", "--restart-ms", "1500", *extra)
+
+        def watch(*args):
+            return subprocess.Popen([CLI, "watch", "--interface", "cvl3", "--interval", "200",
+                                     "--format", "json", *args], stdout=subprocess.PIPE,
+                                    stderr=subprocess.PIPE, text=True,
+                                    env={**os.environ, "CONVERTER_JOURNAL": str(journal)})
+
+        sim = plug_in()
+        try:
+            run = watch("--assign", "192.168.1.50", "baud=9600", "--count", "3")
+            events = [json.loads(l) for l in run.stdout]  # each line parses as it comes
+            self.assertEqual(run.wait(timeout=30), 0, run.stderr.read())
+            self.assertEqual([(e["mac"][-2:], e["event"], e["ip"]) for e in events if e["event"] != "found"],
+                             [("01", "verified", "192.168.1.50"), ("02", "verified", "192.168.1.51"),
+                              ("03", "verified", "192.168.1.52")])
+            self.assertEqual([e["mac"][-2:] for e in events if e["event"] == "found"], ["01", "02", "03"])
+            after = wait_for_state(line, lambda s: s["02AB00000403"]["baud"] == "9600")
+            # The one that restarted after its write was written once.
+            self.assertEqual([(c["lip"], c["baud"], c["configureCount"]) for c in after.values()],
+                             [("192.168.1.50", "9600", 1), ("192.168.1.51", "9600", 1),
+                              ("192.168.1.52", "9600", 1)])
+
+            # A fleet file for two of them: the third is not in it, and the run
+            # ends by itself once both rows are handled.
+            fleet = WORK / "line.csv"
+            fleet.write_text("mac,remote-port\n02:AB:00:00:04:01,6001\n02:AB:00:00:04:03,6003\n")
+            run = watch("--apply", str(fleet))
+            events = [json.loads(l) for l in run.stdout]
+            self.assertEqual(run.wait(timeout=30), 0, run.stderr.read())
+            self.assertEqual(sorted((e["mac"][-2:], e["event"]) for e in events if e["event"] != "found"),
+                             [("01", "verified"), ("02", "not-in-file"), ("03", "verified")])
+        finally:
+            sim.terminate()
+            self.assertEqual(sim.wait(), 0)
+
+        # Ctrl-C while the restarting converter's write waits for it: the
+        # write is verified first, then the summary, and the run ends.
+        sim = plug_in()
+        try:
+            run = watch("--assign", "192.168.1.60")
+            for raw in run.stdout:
+                e = json.loads(raw)
+                if e["mac"].endswith("02") and e["event"] == "found":
+                    time.sleep(0.1)
+                    run.send_signal(signal.SIGINT)
+                    break
+            rest = [json.loads(l) for l in run.stdout]
+            self.assertEqual(run.wait(timeout=30), 0)
+            stderr = run.stderr.read()
+            self.assertIn(("02", "verified"), [(e["mac"][-2:], e["event"]) for e in rest])
+            self.assertIn("stopping once the write in flight is verified", stderr)
+            self.assertRegex(stderr, r"watch: \d found, \d verified")
+        finally:
+            sim.terminate()
+            self.assertEqual(sim.wait(), 0)
+        history = json.loads(cli("history", "--format", "json", journal=journal).stdout)
+        self.assertTrue(all(h["result"] == "verified" for h in history), history)
 
     def test_wire_judged_independently(self):
         # Every configure frame the tool sent so far, decrypted by OpenSSL and

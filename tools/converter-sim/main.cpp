@@ -151,8 +151,16 @@ int main(int argc, char *argv[])
         "How long a converter with the restart fault is silent after a write "
         "(default 2000).",
         "ms", "2000");
-    parser.addOptions(
-        {state, count, baseMac, baseAddress, name, version, delay, jitter, fault, restart});
+    const QCommandLineOption powerOn(
+        "power-on",
+        "Converters are plugged in one after another: the first starts answering this many "
+        "milliseconds after the start (default 0: all at once).",
+        "ms", "0");
+    const QCommandLineOption powerOnStep(
+        "power-on-step", "With --power-on, each further converter this much later (default 0).",
+        "ms", "0");
+    parser.addOptions({state, count, baseMac, baseAddress, name, version, delay, jitter, fault,
+                       restart, powerOn, powerOnStep});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -164,7 +172,8 @@ int main(int argc, char *argv[])
     if (!parser.isSet(state))
         return usageError(QStringLiteral("--state is required"));
 
-    int converterCount = 0, delayMs = 0, jitterMs = 0, restartMs = 0;
+    int converterCount = 0, delayMs = 0, jitterMs = 0, restartMs = 0, powerOnMs = 0,
+        powerOnStepMs = 0;
     if (!parseCount(parser.value(count), 1, 65535, &converterCount))
         return usageError(QStringLiteral("--count must be from 1 to 65535"));
     if (!parseCount(parser.value(delay), 0, 600000, &delayMs))
@@ -173,6 +182,10 @@ int main(int argc, char *argv[])
         return usageError(QStringLiteral("--jitter must be from 0 to 600000"));
     if (!parseCount(parser.value(restart), 0, 600000, &restartMs))
         return usageError(QStringLiteral("--restart-ms must be from 0 to 600000"));
+    if (!parseCount(parser.value(powerOn), 0, 3600000, &powerOnMs) ||
+        !parseCount(parser.value(powerOnStep), 0, 3600000, &powerOnStepMs))
+        return usageError(
+            QStringLiteral("--power-on and --power-on-step must be from 0 to 3600000"));
     bool macOk = parser.value(baseMac).size() == 12;
     const quint64 firstMac = parser.value(baseMac).toULongLong(&macOk, 16);
     if (!macOk || parser.value(baseMac).size() != 12)
@@ -227,6 +240,8 @@ int main(int argc, char *argv[])
     raiseFileLimit();
     quitOnSignals(app);
     Simulator simulator(converters, statePath, delayMs, jitterMs, restartMs);
+    if (powerOnMs > 0 || powerOnStepMs > 0)
+        simulator.setPowerOn(powerOnMs, powerOnStepMs);
     if (!simulator.start(&error)) {
         QTextStream(stderr) << "converter-sim: " << error << '\n';
         return 1;

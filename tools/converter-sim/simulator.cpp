@@ -66,6 +66,12 @@ bool Simulator::start(QString *error)
     return true;
 }
 
+void Simulator::setPowerOn(int firstMs, int stepMs)
+{
+    for (int i = 0; i < list.size(); ++i)
+        powerOnAt.insert(i, qint64(firstMs) + qint64(i) * stepMs);
+}
+
 QUdpSocket *Simulator::senderFor(const QHostAddress &address, quint16 port, QString *error)
 {
     const QString key = QStringLiteral("%1:%2").arg(address.toString()).arg(port);
@@ -94,7 +100,7 @@ void Simulator::readDatagrams()
         if (plain.isEmpty())
             continue;
         const int i = byMac.value(QString::fromLatin1(plain.left(6).toHex().toUpper()), -1);
-        if (i < 0 || !list[i].applyConfigure(plain))
+        if (i < 0 || powerOnAt.value(i, 0) > clock.elapsed() || !list[i].applyConfigure(plain))
             continue;
         if (list.at(i).faults.contains(Fault::Restart))
             silentUntil.insert(i, clock.elapsed() + restartMs);
@@ -108,7 +114,7 @@ void Simulator::answerProbe()
 {
     const qint64 now = clock.elapsed();
     for (int i = 0; i < list.size(); ++i) {
-        if (silentUntil.value(i, 0) > now)
+        if (silentUntil.value(i, 0) > now || powerOnAt.value(i, 0) > now)
             continue;
         ++outstanding;
         const int wait = delayMs + (jitterMs > 0 ? int(random.bounded(jitterMs + 1)) : 0);

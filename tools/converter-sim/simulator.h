@@ -26,6 +26,10 @@ public:
     // Binds the sockets; false with a message when one cannot be bound.
     bool start(QString *error);
 
+    // Converters plugged in one after another: converter k (from 0) is off,
+    // silent and deaf, until firstMs + k * stepMs after the start.
+    void setPowerOn(int firstMs, int stepMs);
+
     const QList<SimulatedConverter> &converters() const { return list; }
 
 signals:
@@ -50,6 +54,8 @@ private:
     QHash<QString, int> byMac;
     // Converters that are restarting stay silent until this time (ms since start).
     QHash<int, qint64> silentUntil;
+    // Converters not yet powered on, until this time.
+    QHash<int, qint64> powerOnAt;
     QElapsedTimer clock;
     // Batches the state file's writes, however many frames arrive.
     QTimer *saveTimer = nullptr;

@@ -1,0 +1,366 @@
+#include "command.h"
+
+#include "commands.h"
+#include "input.h"
+#include "messages.h"
+#include "output.h"
+#include "session.h"
+#include "stopsignal.h"
+
+#include "factorydefaults.h"
+#include "framelayout.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace {
+
+using SettingFields::Field;
+
+QString now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+}
+
+QByteArray settingsBytes(const QByteArray &frame)
+{
+    return frame.mid(FrameLayout::SETTINGS_FROM,
+                     FrameLayout::SETTINGS_TO - FrameLayout::SETTINGS_FROM);
+}
+
+// One run of watch: every reply goes through onReply; converters new to the
+// run wait in pending until no write is in flight, and are then handled
+// together, written in one verified batch.
+class Watcher
+{
+public:
+    Watcher(Session &session, const Input &input) : session(session), inv(session.inv), input(input)
+    {
+        nextAddress = input.firstAddress;
+        for (const FleetFile::Entry &entry : input.entries)
+            rows.insert(entry.mac, entry);
+        for (const SegmentCheck::HostAddress &host : SegmentCheck::hostAddresses())
+            taken.insert(host.address);
+    }
+
+    int run();
+
+private:
+    void onReply(const FoundDevice &device);
+    void process();
+    void decide(const FoundDevice &device, QVector<Plan> *plans);
+    void write(QVector<Plan> plans);
+    void event(const QString &mac, const QString &name, const QString &ip,
+               const QString &message = QString());
+    void handled(const QString &mac, bool counts);
+    void requestStop();
+    bool finished() const;
+    void maybeQuit();
+
+    Session &session;
+    const Invocation &inv;
+    const Input &input;
+    QHash<QString, FleetFile::Entry> rows;
+    QHash<QString, int> index; // MAC -> its place in session.everyone
+    QStringList pending;
+    QSet<QString> done;                  // handled, whatever the outcome
+    QHash<QString, QByteArray> verified; // MAC -> the settings it took
+    QSet<QString> announcedChanged;
+    QSet<quint32> taken; // addresses a converter seen or this computer holds
+    quint32 nextAddress = 0;
+    QStringList inFlight;
+    QMap<QString, int> counts;
+    int writtenOrRefused = 0;
+    int rowsHandled = 0;
+    int stops = 0;
+    bool busy = false;
+    bool stopping = false;
+    int status = EXIT_DONE;
+    QEventLoop loop;
+};
+
+int Watcher::run()
+{
+    QElapsedTimer clock;
+    clock.start();
+    StopSignal stop;
+    QObject::connect(&stop, &StopSignal::requested, &loop, [this] { requestStop(); });
+    const auto connection = QObject::connect(&session.link, &DeviceLink::replied, &loop,
+                                             [this](const FoundDevice &d) { onReply(d); });
+    QTimer probe;
+    probe.setInterval(inv.intervalMs);
+    QObject::connect(&probe, &QTimer::timeout, &loop, [this] { session.link.sendProbe(); });
+    probe.start();
+    if (inv.forSeconds > 0)
+        QTimer::singleShot(inv.forSeconds * 1000, &loop, [this] { requestStop(); });
+    print(Output::watchHeader(inv.format).isEmpty() || !outputStartsEmpty()
+              ? QString()
+              : Output::watchHeader(inv.format));
+    if (!session.link.sendProbe())
+        return fail(EXIT_NO_ADAPTER, QStringLiteral("no adapter to search from: the probe could "
+                                                    "not be sent through any adapter"));
+    if (!finished())
+        loop.exec();
+    probe.stop();
+    QObject::disconnect(connection);
+
+    err() << "converter-cli: watch: " << counts.value("found") << " found, "
+          << counts.value("verified") << " verified, " << counts.value("differs") << " differ, "
+          << counts.value("no-answer") << " no answer, " << counts.value("unchanged")
+          << " unchanged, " << counts.value("refused") << " refused, " << counts.value("skipped")
+          << " skipped, " << counts.value("not-in-file") << " not in file, "
+          << counts.value("changed") << " changed";
+    if (!rows.isEmpty())
+        err() << "; " << rowsHandled << " of " << rows.size() << " rows handled";
+    err() << "; " << clock.elapsed() << " ms; journal batch " << session.journal.batch()
+          << Qt::endl;
+    if (status != EXIT_DONE)
+        return status;
+    const bool good = counts.value("differs") == 0 && counts.value("no-answer") == 0 &&
+                      counts.value("refused") == 0 &&
+                      (rows.isEmpty() || rowsHandled == rows.size());
+    return good ? EXIT_DONE : EXIT_NOT_VERIFIED;
+}
+
+void Watcher::onReply(const FoundDevice &device)
+{
+    const QString &mac = device.record.mac;
+    auto known = index.constFind(mac);
+    if (known == index.constEnd()) {
+        index.insert(mac, session.everyone.size());
+        session.everyone.append(device);
+        if (!(device.plaintext.at(FrameLayout::IPTYPE_OFFSET) & FrameLayout::IPTYPE_BITS))
+            taken.insert(QHostAddress(device.record.lip).toIPv4Address());
+        event(mac, QStringLiteral("found"), device.record.lip);
+        pending.append(mac);
+        QTimer::singleShot(0, &loop, [this] { process(); });
+        return;
+    }
+    session.everyone[known.value()] = device;
+    // Done and back (after its restart): left alone, unless it no longer
+    // holds what it took.
+    const auto took = verified.constFind(mac);
+    if (took != verified.constEnd() && !announcedChanged.contains(mac) && !inFlight.contains(mac) &&
+        settingsBytes(device.plaintext) != took.value()) {
+        QByteArray was(64, '\0');
+        was.replace(FrameLayout::SETTINGS_FROM, took.value().size(), took.value());
+        QStringList fields;
+        for (const Output::Line::Difference &d : Output::differences(was, device.plaintext))
+            fields << QStringLiteral("%1 %2 -> %3")
+                          .arg(SettingFields::name(d.field), d.first, d.second);
+        announcedChanged.insert(mac);
+        event(mac, QStringLiteral("changed"), device.record.lip,
+              QStringLiteral("no longer holds what was written: ") +
+                  fields.join(QStringLiteral("; ")));
+    }
+}
+
+void Watcher::process()
+{
+    if (busy || pending.isEmpty())
+        return;
+    busy = true;
+    QVector<Plan> plans;
+    const QStringList macs = pending;
+    pending.clear();
+    for (const QString &mac : macs) {
+        if (!stopping)
+            decide(session.everyone.at(index.value(mac)), &plans);
+    }
+    if (!plans.isEmpty())
+        write(plans);
+    busy = false;
+    if (!pending.isEmpty() && !stopping)
+        QTimer::singleShot(0, &loop, [this] { process(); });
+    maybeQuit();
+}
+
+void Watcher::decide(const FoundDevice &device, QVector<Plan> *plans)
+{
+    const QString &mac = device.record.mac;
+    const QString &ip = device.record.lip;
+    QVector<SettingFields::Change> changes;
+    if (!inv.applyFile.isEmpty()) {
+        const auto row = rows.constFind(mac);
+        if (row == rows.constEnd()) {
+            event(mac, QStringLiteral("not-in-file"), ip);
+            return;
+        }
+        QString error;
+        if (!FleetFile::changesFor(row.value(), device.plaintext, input.place, &changes, &error)) {
+            event(mac, QStringLiteral("refused"), ip, error);
+            handled(mac, true);
+            return;
+        }
+    } else {
+        // Units on the bench still at the factory address; one commissioned
+        // earlier keeps its address.
+        const QString factory = FactoryDefaults::applied(DeviceRecord()).lip;
+        if (!inv.any && ip != factory) {
+            event(mac, QStringLiteral("skipped"), ip,
+                  QStringLiteral("not at the factory address %1 (--any gives it one too)")
+                      .arg(factory));
+            return;
+        }
+        while (taken.contains(nextAddress) && (nextAddress & 0xFF) < 255)
+            ++nextAddress;
+        if ((nextAddress & 0xFF) > 254 || (nextAddress & 0xFF) == 0) {
+            event(mac, QStringLiteral("refused"), ip,
+                  QStringLiteral("no free address left from %1 to .254")
+                      .arg(QHostAddress(input.firstAddress).toString()));
+            handled(mac, true);
+            return;
+        }
+        SettingFields::Change address;
+        address.field = Field::Ip;
+        address.text = QHostAddress(nextAddress).toString();
+        taken.insert(nextAddress);
+        changes = input.changes;
+        changes.prepend(address);
+        for (const SettingFields::Change &change : qAsConst(changes)) {
+            if (!change.refusal.isEmpty() && !SettingFields::isNoChange(device.plaintext, change)) {
+                event(mac, QStringLiteral("refused"), ip, change.refusal);
+                handled(mac, true);
+                return;
+            }
+        }
+    }
+    const Plan plan = planChanges(device, changes);
+    if (plan.unchanged) {
+        event(mac, QStringLiteral("unchanged"), ip);
+        handled(mac, false);
+        verified.insert(mac, settingsBytes(device.plaintext));
+        return;
+    }
+    plans->append(plan);
+}
+
+void Watcher::write(QVector<Plan> plans)
+{
+    // The segment check, against every converter seen so far.
+    QHash<QString, QStringList> problems;
+    for (const SegmentCheck::Problem &p : session.newProblems(plans))
+        problems[p.mac] << p.message();
+    for (int i = plans.size() - 1; i >= 0; --i) {
+        const QString mac = plans.at(i).device.record.mac;
+        if (!problems.contains(mac))
+            continue;
+        if (inv.force) {
+            for (const QString &message : problems.value(mac))
+                warn(QStringLiteral("overridden by --force: ") + message);
+            continue;
+        }
+        event(mac, QStringLiteral("refused"), plans.at(i).device.record.lip,
+              problems.value(mac).join(QStringLiteral("; ")));
+        handled(mac, true);
+        plans.remove(i);
+    }
+    if (plans.isEmpty())
+        return;
+    for (const Plan &plan : qAsConst(plans))
+        inFlight << plan.device.record.mac;
+    QVector<BatchWriter::Result> results;
+    const int sent = session.send(plans, &results);
+    inFlight.clear();
+    if (results.size() != plans.size()) { // the journal cannot be written: nothing more
+        status = sent;
+        stopping = true;
+        return;
+    }
+    for (int i = 0; i < plans.size(); ++i) {
+        const QString &mac = plans.at(i).device.record.mac;
+        const BatchWriter::Result &r = results.at(i);
+        QString name, ip, message;
+        switch (r.outcome) {
+        case BatchWriter::Outcome::Verified:
+            name = QStringLiteral("verified");
+            ip = SettingFields::text(r.sent, Field::Ip);
+            verified.insert(mac, settingsBytes(r.sent));
+            session.everyone[index.value(mac)].plaintext = r.sent;
+            break;
+        case BatchWriter::Outcome::Differs: {
+            name = QStringLiteral("differs");
+            ip = SettingFields::text(r.reported, Field::Ip);
+            QStringList fields;
+            for (const Output::Line::Difference &d : Output::differences(r.sent, r.reported))
+                fields << QStringLiteral("%1 sent %2, reported %3")
+                              .arg(SettingFields::name(d.field), d.first, d.second);
+            message = fields.join(QStringLiteral("; "));
+            break;
+        }
+        default:
+            name = QStringLiteral("no-answer");
+            ip = plans.at(i).device.record.lip;
+            break;
+        }
+        event(mac, name, ip, message);
+        handled(mac, true);
+    }
+    if (sent != EXIT_DONE) { // outcomes not journaled
+        status = sent;
+        stopping = true;
+    }
+}
+
+void Watcher::event(const QString &mac, const QString &name, const QString &ip,
+                    const QString &message)
+{
+    counts[name] += 1;
+    print(Output::watchEvent({now(), SettingFields::macText(mac), name, ip, message}, inv.format));
+}
+
+void Watcher::handled(const QString &mac, bool counts)
+{
+    done.insert(mac);
+    writtenOrRefused += counts;
+    if (rows.contains(mac))
+        ++rowsHandled;
+}
+
+bool Watcher::finished() const
+{
+    return stopping || (inv.count > 0 && writtenOrRefused >= inv.count) ||
+           (!rows.isEmpty() && rowsHandled == rows.size());
+}
+
+void Watcher::maybeQuit()
+{
+    if (!busy && finished())
+        loop.quit();
+}
+
+// The first stop lets a write in flight finish its verification; the
+// second ends the program at once.
+void Watcher::requestStop()
+{
+    ++stops;
+    stopping = true;
+    if (stops >= 2 && busy) {
+        QStringList left;
+        for (const QString &mac : qAsConst(inFlight))
+            left << SettingFields::macText(mac);
+        warn(
+            QStringLiteral("stopped at once: %1 left unverified (the journal holds the intent)")
+                .arg(left.isEmpty() ? QStringLiteral("nothing") : left.join(QStringLiteral(", "))));
+        QString ignored;
+        commitOutputFile(&ignored);
+        std::_Exit(EXIT_NOT_VERIFIED);
+    }
+    if (busy)
+        warn(QStringLiteral("stopping once the write in flight is verified (Ctrl-C again stops "
+                            "at once)"));
+    maybeQuit();
+}
+
+} // namespace
+
+int WatchCommand::run(Session &session, const Input &input)
+{
+    Watcher watcher(session, input);
+    return watcher.run();
+}
