@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch bench-watch fuzz screenshots demo format translations clean
 
 all: build
 
@@ -44,6 +44,10 @@ bench-startup: build
 # converter-cli apply to 1,000 simulated converters at 1,000 frames/s, verified.
 bench-batch: build
 	scripts/bench-batch.sh $(BUILD_DIR) 1000 10 1000
+
+# converter-cli watch: 200 simulated converters powering on one every 100 ms.
+bench-watch: build
+	scripts/bench-watch.sh $(BUILD_DIR) 200 100 1000
 
 # libFuzzer with ASan and UBSan on the intake, the decoder, the frame builder
 # and the fleet-file reader with the field parser.
