@@ -12,6 +12,8 @@
 #   out on network 1 only, as simb's went out on network 0 only;
 #   search again: one more probe on each network;
 #   close the window as a window manager would: the program ends with status 0;
+#   every configure frame heard, decrypted by OpenSSL, has the tag and a
+#   checksum right by a CRC of the test's own;
 #   with BLACKBOX_CLI naming converter-cli, its history shows each Configure
 #   from the window's journal.
 # The same scenario runs against the Linux program and against the Windows
@@ -64,7 +66,7 @@ wait_for() { # SECONDS FILE PATTERN
 # Every datagram each network carries, one line "SENDER LENGTH".
 for host in watcha watchb; do
     "$netlab" exec "$E2E_LAB" "$host" python3 "$root/tests/watch-datagrams.py" \
-        "$work/$host.log" >"$work/$host.ready" &
+        "$work/$host.log" "$work/$host.hex" >"$work/$host.ready" &
     pids+=($!)
     wait_for 5 "$work/$host.ready" ready || fail "the watcher on $host did not start"
 done
@@ -165,6 +167,12 @@ expect_sent watchb 4 2 probes
 status=0
 close_window "$wmclose" "$window" "$app" || status=$?
 [[ $status -eq 0 ]] || fail "the program ended with status $status after closing its window (124: not at all)"
+# Every frame the program sent, judged outside our code: OpenSSL decrypts it,
+# a CRC of the judge's own checks it.
+judged=$(cat "$work/watcha.hex" "$work/watchb.hex" >"$work/all.hex" &&
+    python3 "$root/tests/judge-frames.py" "$work/all.hex" "$tool_a" "$tool_b") ||
+    fail "a frame on the wire is wrong: $judged"
+[[ $judged -eq 4 ]] || fail "the judge saw $judged configure frames, not 4"
 if [[ -n "${BLACKBOX_CLI:-}" ]]; then
     history=$("$BLACKBOX_CLI" history --format csv --journal "$XDG_STATE_HOME/converter-config/journal.jsonl")
     [[ $(grep -c ',converter-config,02:AB:00:00:E0:02,sent,' <<<"$history") -ge 3 ]] &&
