@@ -76,8 +76,12 @@ int Session::open()
     QString error;
     if (!Adapters::choose(inv.interfaces, &chosen, &error))
         return fail(EXIT_BAD_INPUT, error);
-    if (!link.open(chosen, &error))
+    // Adapters the operator named must all work; of the others, those that
+    // work are used and the rest named.
+    if (!link.open(chosen, &error, !inv.interfaces.isEmpty()))
         return fail(EXIT_NOT_ANSWERED, error);
+    if (!error.isEmpty())
+        warn(error + QStringLiteral("; searching through the other adapters"));
     return EXIT_DONE;
 }
 

@@ -9,6 +9,8 @@
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
+#include <algorithm>
+
 namespace {
 
 // Room for a crowd of replies arriving at once; the system caps it.
@@ -35,12 +37,17 @@ constexpr bool SOCKET_PER_ADAPTER = false;
 
 DeviceLink::DeviceLink(Delivery delivery, QObject *parent) : QObject(parent), delivery(delivery) {}
 
-bool DeviceLink::open(const QVector<LinkInterface> &chosen, QString *error)
+bool DeviceLink::open(const QVector<LinkInterface> &chosen, QString *error, bool allRequired)
 {
     interfaces = chosen;
     if (!PortHolders::check(error))
         return false;
-    return bindPorts(error);
+    if (bindPorts(error))
+        return true;
+    // Adapters nobody named: those that bound serve, the others are told.
+    const bool someBound = std::any_of(ports.cbegin(), ports.cend(),
+                                       [](const Port &port) { return port.socket != nullptr; });
+    return !allRequired && someBound;
 }
 
 bool DeviceLink::openEveryAdapter(QString *error)
@@ -80,7 +87,7 @@ bool DeviceLink::bindPorts(QString *error)
     } else {
         wanted.append({nullptr, 0, QHostAddress(QHostAddress::AnyIPv4)});
     }
-    bool complete = true;
+    QStringList failures;
     for (Port &port : wanted) {
         for (Port &old : ports) {
             if (old.socket && old.interfaceIndex == port.interfaceIndex &&
@@ -88,16 +95,29 @@ bool DeviceLink::bindPorts(QString *error)
                 std::swap(port.socket, old.socket);
         }
         if (!port.socket) {
-            port.socket = openSocket(port.bound, error);
-            complete &= port.socket != nullptr;
+            QString failure;
+            port.socket = openSocket(port.bound, &failure);
+            if (!port.socket && port.interfaceIndex != 0) {
+                // Name the adapter: a tentative or duplicate address fails
+                // on one adapter only.
+                for (const LinkInterface &link : qAsConst(interfaces)) {
+                    if (link.index == port.interfaceIndex)
+                        failure += QStringLiteral(" on adapter %1 (%2)")
+                                       .arg(link.name, link.address.toString());
+                }
+            }
+            if (!port.socket)
+                failures << failure;
         }
     }
+    if (!failures.isEmpty())
+        *error = failures.join(QStringLiteral("; "));
     for (const Port &old : qAsConst(ports)) {
         if (old.socket)
             old.socket->deleteLater();
     }
     ports = wanted;
-    return complete;
+    return failures.isEmpty();
 }
 
 // The adapter's socket: the any-address socket names the adapter on the

@@ -52,8 +52,10 @@ public:
     explicit DeviceLink(Delivery delivery = Delivery::Replies, QObject *parent = nullptr);
 
     // These adapters, for the link's life; replies that arrive on others are
-    // not taken.
-    bool open(const QVector<LinkInterface> &interfaces, QString *error);
+    // not taken. When an adapter's port cannot be bound, false unless
+    // allRequired is false and another one bound; the message names each
+    // adapter that failed either way.
+    bool open(const QVector<LinkInterface> &interfaces, QString *error, bool allRequired = true);
     // Every adapter that can broadcast, read afresh before each probe, so
     // that an adapter plugged in later is searched too.
     bool openEveryAdapter(QString *error);

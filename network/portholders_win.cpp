@@ -53,8 +53,8 @@ QString programOf(DWORD pid)
     return name;
 }
 
-// The processes with an IPv4 UDP endpoint on the device port.
-std::vector<DWORD> holders()
+// The rows of the system's UDP table with owners, for one address family.
+template <typename Table> std::vector<DWORD> holdersIn(ULONG family)
 {
     std::vector<DWORD> pids;
     ULONG size = 0;
@@ -62,15 +62,26 @@ std::vector<DWORD> holders()
     DWORD status = ERROR_INSUFFICIENT_BUFFER;
     for (int attempt = 0; attempt < 4 && status == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
         table.resize(size ? size : 1);
-        status = GetExtendedUdpTable(table.data(), &size, FALSE, AF_INET, UDP_TABLE_OWNER_PID, 0);
+        status = GetExtendedUdpTable(table.data(), &size, FALSE, family, UDP_TABLE_OWNER_PID, 0);
     }
     if (status != NO_ERROR)
         return pids;
-    const auto *rows = reinterpret_cast<const MIB_UDPTABLE_OWNER_PID *>(table.data());
+    const auto *rows = reinterpret_cast<const Table *>(table.data());
     for (DWORD i = 0; i < rows->dwNumEntries; ++i) {
         if (ntohs(u_short(rows->table[i].dwLocalPort)) == DEVICE_PORT)
             pids.push_back(rows->table[i].dwOwningPid);
     }
+    return pids;
+}
+
+// The processes with a UDP endpoint on the device port: IPv4, and IPv6,
+// where a dual-stack socket on [::]:1500 (Qt's default bind) holds the IPv4
+// port as well.
+std::vector<DWORD> holders()
+{
+    std::vector<DWORD> pids = holdersIn<MIB_UDPTABLE_OWNER_PID>(AF_INET);
+    for (const DWORD pid : holdersIn<MIB_UDP6TABLE_OWNER_PID>(AF_INET6))
+        pids.push_back(pid);
     return pids;
 }
 
