@@ -32,7 +32,13 @@ void MainWindow::on_pushButton_Yuyan_clicked()
         const char *const *titles = isChinese ? CHINESE_TITLES : ENGLISH_TITLES;
         for (int column = 0; column < 4; ++column)
             form->tableWidget_DeviceList->item(0, column)->setText(QObject::tr(titles[column]));
-        TextFit::fitForm(this);
+        TextFit::fitWhenShown(this);
     }
     recordToForm(currentDevice);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    TextFit::fitIfPending(this);
+    QMainWindow::showEvent(event);
 }

@@ -24,6 +24,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+protected:
+    // Fits the texts of the language the window first shows in.
+    void showEvent(QShowEvent *event) override;
+
 private slots:
     void on_pushButton_Yuyan_clicked();
     void on_pushButton_SearchDevice_clicked();

@@ -53,7 +53,10 @@ bool DeviceLink::open(const QVector<LinkInterface> &chosen, QString *error, bool
 bool DeviceLink::openEveryAdapter(QString *error)
 {
     following = true;
-    interfaces = Adapters::broadcastCapable();
+    // Linux binds one socket for every adapter, and each probe reads the
+    // adapters afresh: reading them now would only slow the window's start.
+    if (SOCKET_PER_ADAPTER)
+        interfaces = Adapters::broadcastCapable();
     return bindPorts(error);
 }
 

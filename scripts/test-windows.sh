@@ -47,5 +47,5 @@ E2E_HOSTS="tool@0,1 sima:3 simb@1" tests/e2e.sh tests/windows-cli.sh "$windows/b
 stop_wine
 version=$(sed -n 's/^project(ConverterConfig VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 E2E_HOSTS="tool sima:2" tests/e2e.sh tests/windows-installer.sh \
-    "dist/converter-config-$version-windows-x64-setup.exe" "$linux/bin/converter-sim"
+    "dist/converter-config-$version-windows-x64-setup.exe" "$linux/bin/converter-sim" "$windows"
 echo "test-windows: passed; pictures in $shots"

@@ -6,10 +6,16 @@
 # simulated converters on host sima; installing again leaves one of each;
 # a silent uninstall takes everything away and leaves the rest of PATH as it
 # was. Wine has no Windows Firewall: a stand-in netsh.exe records its calls.
+# As an administrator deploying it would: an older build with other
+# binaries is replaced file by file; a downgrade is refused (exit 4); with
+# converter-cli running, an upgrade and an uninstall fail (exit 3) and change
+# nothing; a second /D= folder moves the install; a copied uninstaller
+# refuses (exit 8); a failing firewall rule fails the install (exit 7); the
+# quiet uninstall with _?= waits until it is done. Each run's log is kept.
 # Runs on host "tool" (through e2e.sh with E2E_HOSTS="tool sima:2").
-#   windows-installer.sh SETUP_EXE CONVERTER_SIM
+#   windows-installer.sh SETUP_EXE CONVERTER_SIM WINDOWS_BUILD_DIR
 set -euo pipefail
-setup=$(realpath "$1") sim=$2
+setup=$(realpath "$1") sim=$2 built=$(realpath "${3:-build-windows}")
 root=$(cd "$(dirname "$0")/.." && pwd)
 netlab=$root/scripts/netlab
 : "${E2E_LAB:?run through tests/e2e.sh}"
@@ -81,6 +87,15 @@ for rule in sorted(rules.values()):
 PY
 }
 path_before=$(path_value)
+# The quiet uninstall as documented: _?= takes the rest of the command line
+# as it stands, spaces and all, so it goes through cmd, unquoted.
+run_raw() { # COMMAND-LINE, as a Windows command line, through a batch file
+    printf '@%s\r\n@exit /b %%errorlevel%%\r\n' "$1" >"$drive/run-raw.bat"
+    "$wine" cmd /c 'C:\run-raw.bat'
+}
+quiet_uninstall() {
+    run_raw '"C:\Program Files\converter-config\uninstall.exe" /S _?=C:\Program Files\converter-config'
+}
 
 install() {
     "$wine" "$setup" /S
@@ -103,14 +118,57 @@ check_installed() {
     [[ $(path_value) == "$path_before;C:\\Program Files\\converter-config" ]] ||
         fail "PATH is '$(path_value)', was '$path_before'"
     local want
-    want="action=allow dir=in enable=yes localport=1500 name=converter-cli profile=any program=C:/Program Files/converter-config/converter-cli.exe protocol=UDP
-action=allow dir=in enable=yes localport=1500 name=converter-config profile=any program=C:/Program Files/converter-config/converter-config.exe protocol=UDP"
+    local about="description=Serial-to-Ethernet converters answer on UDP port 1500"
+    want="action=allow $about dir=in enable=yes localport=1500 name=converter-cli profile=any program=C:/Program Files/converter-config/converter-cli.exe protocol=UDP
+action=allow $about dir=in enable=yes localport=1500 name=converter-config profile=any program=C:/Program Files/converter-config/converter-config.exe protocol=UDP"
     [[ $(rules) == "$want" ]] || fail "firewall rules: $(rules)"
+    "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\converter-cli.exe' /ve 2>/dev/null |
+        grep -qF "$(reg_value "$key" InstallLocation)\converter-cli.exe" || fail "no App Paths entry for converter-cli"
 }
 
+# An older build, with other binaries: the newer one replaces every file.
+stage=$(ls -d "$built"/zip/converter-config-*-windows-x64)
+cp -r "$stage" "$work/old-stage"
+for f in "$work/old-stage"/*.exe "$work/old-stage/README.md"; do printf 'older build' >>"$f"; done
+makensis -V1 -DVERSION=0.9.0 -DSTAGE="$work/old-stage" -DOUTFILE="$work/old-setup.exe" \
+    -DICON="$root/resources/ico/log.ico" -DLICENSE="$built/installer/licence.txt" \
+    -DPATHENTRY="$built/installer/pathentry.exe" "$root/packaging/windows/installer.nsi"
+"$wine" "$work/old-setup.exe" /S
+stop_wine
+[[ $(reg_value "$key" DisplayVersion) == 0.9.0 ]] || fail "the older build did not install"
 install
 check_installed
-echo "windows-installer: installed: files, shortcut, entry, PATH, two firewall rules"
+for f in "$stage"/*; do
+    [[ -d $f ]] || cmp -s "$f" "$folder/$(basename "$f")" || fail "$(basename "$f") is still the older build's"
+done
+echo "windows-installer: an older build replaced file by file: files, shortcut, entry, PATH, two firewall rules"
+
+# Silent runs end with an exit code of their own on every failure.
+status=0
+"$wine" "$work/old-setup.exe" /S || status=$?
+stop_wine
+[[ $status -eq 4 && $(reg_value "$key" DisplayVersion) == 1.0.0 ]] ||
+    fail "a downgrade ended with $status and left version $(reg_value "$key" DisplayVersion)"
+echo "windows-installer: a downgrade is refused (exit 4)"
+
+# converter-cli running from the install: upgrade and uninstall fail, nothing changed.
+"$wine" "$folder/converter-cli.exe" search --timeout 30000 >/dev/null 2>&1 &
+running=$!
+sleep 3
+before=$(cd "$folder" && sha256sum ./*.exe | sha256sum)
+status=0
+"$wine" "$setup" /S || status=$?
+[[ $status -eq 3 ]] || fail "with the program running, the upgrade ended with $status, not 3"
+status=0
+quiet_uninstall || status=$?
+[[ $status -eq 3 ]] || fail "with the program running, the uninstall ended with $status, not 3"
+[[ $(cd "$folder" && sha256sum ./*.exe | sha256sum) == "$before" ]] || fail "a file changed while the program ran"
+kill "$running" 2>/dev/null || true
+stop_wine
+check_installed
+grep -q "running: converter-cli.exe" "$drive/users/root/Temp/converter-config-setup.log" 2>/dev/null ||
+    grep -rqs "running: converter-cli.exe" "$drive/users" || fail "the log does not say what was running"
+echo "windows-installer: with the program running, upgrade and uninstall fail (exit 3) and change nothing; the log says why"
 
 # The installed converter-cli, by name only, from a new Command Prompt.
 : >"$work/sim.log"
@@ -129,9 +187,53 @@ install
 check_installed
 echo "windows-installer: installed again: still one entry, one PATH entry, two rules"
 
-"$wine" "C:\\Program Files\\converter-config\\uninstall.exe" /S
-# The uninstaller runs on from a copy of itself: wait for it to end.
-/usr/lib/wine/wineserver -w
+# Another folder moves the install: one copy, one PATH entry, one entry.
+"$wine" "$setup" /S '/D=C:\Tools\converter-config'
+stop_wine
+[[ ! -e $folder && -f "$drive/Tools/converter-config/converter-cli.exe" ]] || fail "the install did not move"
+[[ $(reg_value "$key" InstallLocation) == 'C:\Tools\converter-config' && $(entries) -eq 1 ]] ||
+    fail "after the move: $(reg_value "$key" InstallLocation), $(entries) entries"
+[[ $(path_value) == "$path_before;C:\Tools\converter-config" ]] || fail "PATH after the move: $(path_value)"
+# A copy of the uninstaller elsewhere refuses and touches nothing.
+mkdir -p "$drive/Copy"
+cp "$drive/Tools/converter-config/uninstall.exe" "$drive/Copy/"
+: >"$drive/Copy/keep.txt"
+status=0
+"$wine" 'C:\Copy\uninstall.exe' /S '_?=C:\Copy' || status=$?
+stop_wine
+[[ $status -eq 8 && -e "$drive/Copy/keep.txt" && $(entries) -eq 1 ]] || fail "a copied uninstaller ended with $status"
+cp "$setup" "$drive/setup.exe"
+run_raw 'C:\setup.exe /S /D=C:\Program Files\converter-config'
+stop_wine
+check_installed
+echo "windows-installer: a second folder moves the install; a copied uninstaller refuses (exit 8)"
+
+# /D= naming a file: nothing installed there, exit 5.
+: >"$drive/AFile"
+status=0
+"$wine" "$setup" /S '/D=C:\AFile' || status=$?
+stop_wine
+[[ $status -eq 5 && -f "$drive/AFile" && $(reg_value "$key" InstallLocation) == 'C:\Program Files\converter-config' ]] ||
+    fail "/D= naming a file ended with $status"
+
+# A firewall rule that cannot be added fails the install (exit 7).
+: >"$drive/windows/netsh-fail"
+status=0
+"$wine" "$setup" /S || status=$?
+stop_wine
+rm -f "$drive/windows/netsh-fail"
+[[ $status -eq 7 ]] || fail "a failing firewall rule ended with $status, not 7"
+"$wine" "$setup" /S
+stop_wine
+check_installed
+echo "windows-installer: a failing firewall rule fails the install (exit 7)"
+
+# The documented quiet uninstall waits for the uninstaller itself (_?=),
+# then removes the uninstaller and the folder; no waiting for Wine here.
+quiet_uninstall
+[[ $(entries) -eq 0 && ! -e "$folder/converter-cli.exe" ]] || fail "the quiet uninstall returned before it was done"
+rm -f "$folder/uninstall.exe"
+rmdir "$folder"
 stop_wine
 [[ ! -e $folder ]] || fail "left behind: $(ls -A "$folder")"
 [[ ! -e $shortcut ]] || fail "the shortcut is left"

@@ -132,4 +132,23 @@ void fitForm(QWidget *window)
 #endif
 }
 
+void fitWhenShown(QWidget *window)
+{
+    if (window->isVisible()) {
+        fitForm(window);
+        return;
+    }
+    // Each fit sets fonts on every widget several times; only the language
+    // the window shows in needs it.
+    window->setProperty("textFitPending", true);
+}
+
+void fitIfPending(QWidget *window)
+{
+    if (!window->property("textFitPending").toBool())
+        return;
+    window->setProperty("textFitPending", false);
+    fitForm(window);
+}
+
 } // namespace TextFit

@@ -11,4 +11,9 @@ namespace TextFit {
 
 void fitForm(QWidget *window);
 
+// The same, once the window is shown: a window not yet on screen (the
+// language is set twice before it first shows) is fitted when it shows.
+void fitWhenShown(QWidget *window);
+void fitIfPending(QWidget *window);
+
 } // namespace TextFit

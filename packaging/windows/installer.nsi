@@ -2,7 +2,10 @@
 ; for the window, the install folder on the machine's PATH, a firewall rule
 ; per program for UDP port 1500, an "Apps & features" entry, and an
 ; uninstaller that takes all of it away again. /S installs silently and
-; /D=FOLDER chooses the folder, as with every NSIS installer.
+; /D=FOLDER chooses the folder, as with every NSIS installer; /DOWNGRADE
+; lets an older version replace a newer one. Every run appends what it did
+; to %TEMP%\converter-config-setup.log, and a failure ends with an exit
+; code of its own (see EXIT_* below), having changed nothing where it can.
 ;
 ; makensis -DVERSION=1.0.0 -DSTAGE=DIR -DOUTFILE=FILE -DICON=FILE
 ;          -DLICENSE=FILE -DPATHENTRY=FILE installer.nsi
@@ -38,6 +41,18 @@ VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "LegalCopyright" "MIT licence; Qt under the GNU LGPL version 3"
 
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "FileFunc.nsh"
+!include "WordFunc.nsh"
+
+; Exit codes, for deployment tools (1 and 2 are NSIS's own: cancelled,
+; aborted).
+!define EXIT_RUNNING 3     ; a program of the install is running
+!define EXIT_DOWNGRADE 4   ; an older version over a newer one, without /DOWNGRADE
+!define EXIT_FOLDER 5      ; the folder cannot be used (a file of that name, no rights)
+!define EXIT_FILES 6       ; a file could not be written or removed
+!define EXIT_SYSTEM 7      ; a firewall rule or the PATH entry could not be set
+!define EXIT_NOT_OURS 8    ; an uninstaller whose folder is not the registered install
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
@@ -64,49 +79,177 @@ VIAddVersionKey "LegalCopyright" "MIT licence; Qt under the GNU LGPL version 3"
     Delete "$INSTDIR\${FILE}"
 !macroend
 
+; Appends a line to the log in %TEMP%: Debian's NSIS has no LogSet.
+Var logFile
+!macro LOG TEXT
+    FileOpen $logFile "$TEMP\converter-config-setup.log" a
+    FileSeek $logFile 0 END
+    FileWrite $logFile "${TEXT}$\r$\n"
+    FileClose $logFile
+!macroend
+
+; Ends the run with an exit code, after logging why; a message box unless
+; silent.
+!macro FAIL CODE TEXT
+    !insertmacro LOG "failed (${CODE}): ${TEXT}"
+    IfSilent +2
+    MessageBox MB_OK|MB_ICONSTOP "${TEXT}"
+    SetErrorLevel ${CODE}
+    Quit
+!macroend
+
+; Runs a command, logs its output and leaves its exit code in $0.
+!macro RUN COMMAND
+    StrCpy $9 `${COMMAND}`
+    nsExec::ExecToStack $9
+    Pop $0
+    Pop $1
+    !insertmacro LOG "run: $9 -> $0 $1"
+!macroend
+
 ; A rule per program: UDP port 1500 in, on every profile. Any rule of the
-; same name goes first, so that installing again leaves one of each.
+; same name goes first, so that installing again leaves one of each. Where
+; Group Policy ignores local rules, allow UDP 1500 centrally.
 !macro FIREWALL_RULES ADD
-    nsExec::Exec 'netsh advfirewall firewall delete rule name="converter-config"'
-    Pop $0
-    nsExec::Exec 'netsh advfirewall firewall delete rule name="converter-cli"'
-    Pop $0
+    !insertmacro RUN `"$SYSDIR\netsh.exe" advfirewall firewall delete rule name="converter-config"`
+    !insertmacro RUN `"$SYSDIR\netsh.exe" advfirewall firewall delete rule name="converter-cli"`
     !if ${ADD} == 1
-        nsExec::Exec 'netsh advfirewall firewall add rule name="converter-config" dir=in action=allow program="$INSTDIR\converter-config.exe" protocol=UDP localport=1500 profile=any enable=yes'
-        Pop $0
-        nsExec::Exec 'netsh advfirewall firewall add rule name="converter-cli" dir=in action=allow program="$INSTDIR\converter-cli.exe" protocol=UDP localport=1500 profile=any enable=yes'
-        Pop $0
+        !insertmacro RUN `"$SYSDIR\netsh.exe" advfirewall firewall add rule name="converter-config" description="Serial-to-Ethernet converters answer on UDP port 1500" dir=in action=allow program="$INSTDIR\converter-config.exe" protocol=UDP localport=1500 profile=any enable=yes`
+        ${If} $0 != 0
+            !insertmacro FAIL ${EXIT_SYSTEM} "The firewall rule for converter-config could not be added (netsh: $0 $1)."
+        ${EndIf}
+        !insertmacro RUN `"$SYSDIR\netsh.exe" advfirewall firewall add rule name="converter-cli" description="Serial-to-Ethernet converters answer on UDP port 1500" dir=in action=allow program="$INSTDIR\converter-cli.exe" protocol=UDP localport=1500 profile=any enable=yes`
+        ${If} $0 != 0
+            !insertmacro FAIL ${EXIT_SYSTEM} "The firewall rule for converter-cli could not be added (netsh: $0 $1)."
+        ${EndIf}
     !endif
 !macroend
+
+; A running program keeps its file: replacing or removing the others would
+; leave a mixed or orphaned install. Asks to close it, or fails when silent.
+!macro CHECK_NOT_RUNNING UN
+Function ${UN}checkNotRunning
+    Exch $2 ; the folder
+    retry:
+    StrCpy $3 ""
+    ${ForEach} $4 1 2 + 1
+        ${If} $4 == 1
+            StrCpy $5 "converter-config.exe"
+        ${Else}
+            StrCpy $5 "converter-cli.exe"
+        ${EndIf}
+        ${If} ${FileExists} "$2\$5"
+            ClearErrors
+            FileOpen $6 "$2\$5" a
+            ${If} ${Errors}
+                StrCpy $3 "$3 $5"
+            ${Else}
+                FileClose $6
+            ${EndIf}
+        ${EndIf}
+    ${Next}
+    ${If} $3 != ""
+        !insertmacro LOG "running:$3"
+        IfSilent silent
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Close$3 first, then choose Retry." IDRETRY retry
+        silent:
+        !insertmacro FAIL ${EXIT_RUNNING} "Close$3 first: the program is running, nothing was changed."
+    ${EndIf}
+    Pop $2
+FunctionEnd
+!macroend
+!insertmacro CHECK_NOT_RUNNING ""
+!insertmacro CHECK_NOT_RUNNING "un."
 
 Function .onInit
     SetRegView 64
     SetShellVarContext all
+    !insertmacro LOG "setup ${VERSION}: $CMDLINE"
+    ; An older version over a newer one only when asked.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
+    ${If} $0 != ""
+        ${VersionCompare} "${VERSION}" "$0" $1
+        ${GetParameters} $2
+        ClearErrors
+        ${GetOptions} "$2" "/DOWNGRADE" $3
+        ${If} $1 == 2
+        ${AndIf} ${Errors}
+            !insertmacro FAIL ${EXIT_DOWNGRADE} "Version $0 is installed, newer than ${VERSION}; run with /DOWNGRADE to replace it."
+        ${EndIf}
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
+    !insertmacro LOG "uninstall from $INSTDIR: $CMDLINE"
+    ; Only the registered install: a copied uninstaller elsewhere would
+    ; delete files beside it and the real install's entry.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != $INSTDIR
+        !insertmacro FAIL ${EXIT_NOT_OURS} "This uninstaller's folder $INSTDIR is not the registered install ($0); nothing was changed."
+    ${EndIf}
 FunctionEnd
 
 Section "Install"
+    ${If} ${FileExists} "$INSTDIR"
+    ${AndIfNot} ${FileExists} "$INSTDIR\*.*"
+        !insertmacro FAIL ${EXIT_FOLDER} "$INSTDIR is a file, not a folder; nothing was changed."
+    ${EndIf}
+    Push $INSTDIR
+    Call checkNotRunning
+    ; Installed elsewhere before: that install goes first, so that one copy
+    ; and one PATH entry remain.
+    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+    ${AndIf} $R0 != $INSTDIR
+    ${AndIf} ${FileExists} "$R0\uninstall.exe"
+        Push $R0
+        Call checkNotRunning
+        !insertmacro LOG "moving the install from $R0"
+        ExecWait '"$R0\uninstall.exe" /S _?=$R0' $0
+        ${If} $0 != 0
+            !insertmacro FAIL ${EXIT_FILES} "The install in $R0 could not be removed (code $0)."
+        ${EndIf}
+        Delete "$R0\uninstall.exe"
+        RMDir "$R0"
+    ${EndIf}
+
+    ClearErrors
+    CreateDirectory "$INSTDIR"
+    ${If} ${Errors}
+        !insertmacro FAIL ${EXIT_FOLDER} "The folder $INSTDIR cannot be created."
+    ${EndIf}
     SetOutPath "$INSTDIR"
+    SetOverwrite on
+    ClearErrors
     !insertmacro FILES INSTALL_FILE
     ; The guides the README points to.
     SetOutPath "$INSTDIR\docs"
     File "${STAGE}\docs\*.md"
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    ${If} ${Errors}
+        !insertmacro FAIL ${EXIT_FILES} "A file in $INSTDIR could not be written."
+    ${EndIf}
+    !insertmacro LOG "files written to $INSTDIR"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\converter-config.exe" "" \
         "$INSTDIR\converter-config.exe" 0
 
     InitPluginsDir
     File "/oname=$PLUGINSDIR\pathentry.exe" "${PATHENTRY}"
-    nsExec::Exec '"$PLUGINSDIR\pathentry.exe" add "$INSTDIR"'
-    Pop $0
+    !insertmacro RUN `"$PLUGINSDIR\pathentry.exe" add "$INSTDIR"`
+    ${If} $0 != 0
+        !insertmacro FAIL ${EXIT_SYSTEM} "The PATH entry could not be added ($0 $1)."
+    ${EndIf}
 
     !insertmacro FIREWALL_RULES 1
+
+    ; Win+R converter-cli works at once; a new PATH reaches users only when
+    ; they next log on (installs run as SYSTEM by deployment tools).
+    WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\converter-cli.exe" "" "$INSTDIR\converter-cli.exe"
+    WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\converter-config.exe" "" "$INSTDIR\converter-config.exe"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -119,21 +262,30 @@ Section "Install"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     SectionGetSize 0 $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    !insertmacro LOG "installed ${VERSION} in $INSTDIR"
 SectionEnd
 
 Section "Uninstall"
+    Push $INSTDIR
+    Call un.checkNotRunning
     !insertmacro FIREWALL_RULES 0
 
     InitPluginsDir
     File "/oname=$PLUGINSDIR\pathentry.exe" "${PATHENTRY}"
-    nsExec::Exec '"$PLUGINSDIR\pathentry.exe" remove "$INSTDIR"'
-    Pop $0
+    !insertmacro RUN `"$PLUGINSDIR\pathentry.exe" remove "$INSTDIR"`
 
     Delete "$SMPROGRAMS\${TITLE}.lnk"
+    ClearErrors
     !insertmacro FILES DELETE_FILE
     Delete "$INSTDIR\docs\*.md"
     RMDir "$INSTDIR\docs"
+    ${If} ${Errors}
+        !insertmacro FAIL ${EXIT_FILES} "A file in $INSTDIR could not be removed."
+    ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
+    DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\converter-cli.exe"
+    DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\converter-config.exe"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    !insertmacro LOG "uninstalled from $INSTDIR"
 SectionEnd
