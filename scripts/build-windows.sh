@@ -26,6 +26,9 @@ cp "$build"/bin/converter-config.exe "$build"/bin/converter-cli.exe "$stage/"
 cp README.md "$stage/README.md"
 mkdir -p "$stage/docs"
 cp docs/*.md "$stage/docs/"
+# The program's icon at every size Windows shows (16 to 256, square), for
+# the installer, the uninstaller, the Start-menu entry and Apps & features.
+python3 scripts/make-icons.py --windows-icon "$stage/converter-config.ico"
 cp LICENSE "$stage/LICENSE.txt"
 cp /usr/share/common-licenses/LGPL-3 "$stage/LGPL-3.txt"
 cp /usr/share/common-licenses/GPL-3 "$stage/GPL-3.txt"
@@ -49,6 +52,6 @@ x86_64-w64-mingw32-gcc -municode -O2 -Wall -Wextra -s -o "$installer/pathentry.e
     packaging/windows/pathentry.c
 makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
     -DOUTFILE="$PWD/dist/converter-config-$version-windows-x64-setup.exe" \
-    -DICON="$PWD/resources/ico/log.ico" -DLICENSE="$PWD/$installer/licence.txt" \
+    -DICON="$PWD/$stage/converter-config.ico" -DLICENSE="$PWD/$installer/licence.txt" \
     -DPATHENTRY="$PWD/$installer/pathentry.exe" packaging/windows/installer.nsi
 echo "build-windows: dist/converter-config-$version-windows-x64-setup.exe"

@@ -4,6 +4,8 @@ the program icon as square PNG files for desktop icon themes.
 
     scripts/make-icons.py [OUTPUT_DIR]             (default: resources/ico)
     scripts/make-icons.py --png OUTPUT_DIR SIZE...  converter-config-SIZE.png
+    scripts/make-icons.py --windows-icon FILE       the program icon at 16, 24, 32,
+                                                    48, 64 and 256 pixels, square
 
 Plain Python, no imaging library: each picture is a function that gives the
 colour of a point, sampled 4 x 4 times per pixel for smooth edges.
@@ -61,6 +63,29 @@ def write_ico(path, width, height, pixels):
     entry = struct.pack('<BBBBHHII', width % 256, height % 256, 0, 0, 1, 32, len(image), 6 + 16)
     with open(path, 'wb') as f:
         f.write(icondir + entry + image)
+
+
+def bitmap_entry(size, pixels):
+    """A 32-bit DIB for an icon file: bottom-up colours, then an empty mask."""
+    xor = bytearray()
+    for row in reversed(pixels):
+        for r, g, b, a in row:
+            xor += bytes((round(b * 255), round(g * 255), round(r * 255), round(a * 255)))
+    mask = bytes(((size + 31) // 32) * 4 * size)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(xor) + len(mask),
+                         0, 0, 0, 0)
+    return header + bytes(xor) + mask
+
+
+def write_multi_ico(path, images):
+    """images: (size, data) pairs; data a DIB or, for 256, a PNG file's bytes."""
+    entries, offset = b'', 6 + 16 * len(images)
+    for size, data in images:
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    with open(path, 'wb') as f:
+        f.write(struct.pack('<HHH', 0, 1, len(images)) + entries +
+                b''.join(data for _, data in images))
 
 
 def write_png(path, size, pixels):
@@ -174,6 +199,19 @@ def main():
         for size in map(int, sys.argv[3:]):
             path = os.path.join(out, 'converter-config-%d.png' % size)
             write_png(path, size, render(size, size, square(converter, 128, 118, size)))
+        return
+    if len(sys.argv) > 2 and sys.argv[1] == '--windows-icon':
+        images = []
+        for size in (16, 24, 32, 48, 64, 256):
+            pixels = render(size, size, square(converter, 128, 118, size))
+            if size == 256:  # as Windows keeps its large icons: PNG inside
+                write_png(sys.argv[2] + '.png', size, pixels)
+                with open(sys.argv[2] + '.png', 'rb') as f:
+                    images.append((size, f.read()))
+                os.remove(sys.argv[2] + '.png')
+            else:
+                images.append((size, bitmap_entry(size, pixels)))
+        write_multi_ico(sys.argv[2], images)
         return
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), '..', 'resources', 'ico')

@@ -87,6 +87,50 @@ for rule in sorted(rules.values()):
 PY
 }
 path_before=$(path_value)
+
+# The PATH helper round-trips PATH exactly and knows its folder in other
+# spellings. (Its refusal past Windows's limit of 32,767 characters is not
+# played here: with a PATH that long every Wine program, reg.exe included,
+# crashes as it starts.)
+set_path() { # VALUE, as REG_EXPAND_SZ, through a .reg file (no shell quoting on the way)
+    python3 - "$1" "$drive/path.reg" <<'PY'
+import sys
+value, out = sys.argv[1], sys.argv[2]
+data = (value + "\0").encode("utf-16-le").hex(",")
+open(out, "w", encoding="utf-16").write(
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\r\n"
+    f'"Path"=hex(2):{data}\r\n')
+PY
+    "$wine" regedit /S 'C:\path.reg' || true # Wine's regedit may crash on leaving, the value set
+}
+helper="$built/installer/pathentry.exe"
+ours='C:\Program Files\converter-config'
+while IFS='|' read -r before added status; do
+    set_path "$before"
+    code=0
+    "$wine" "$helper" add "$ours" >/dev/null 2>&1 || code=$?
+    if [[ $status -ne 0 ]]; then # past the limit: refused, PATH left alone
+        [[ $code -eq $status && $(path_value) != *converter-config* ]] ||
+            fail "pathentry add to a PATH at the limit: status $code"
+        continue
+    fi
+    [[ $code -eq $status && $(path_value) == "$added" ]] ||
+        fail "pathentry add to '$before': status $code, PATH '$(path_value)', not $status, '$added'"
+    "$wine" "$helper" remove "$ours" >/dev/null
+    [[ $(path_value) == "${before//$ours/}" || $before == *converter-config* ]] ||
+        fail "pathentry round trip of '$before' gave '$(path_value)'"
+done <<CASES
+C:\A;C:\B;|C:\A;C:\B;$ours;|0
+C:\A;;C:\B|C:\A;;C:\B;$ours|0
+|$ours|0
+C:\A;%ProgramFiles%\converter-config|C:\A;%ProgramFiles%\converter-config|0
+"$ours";C:\A|"$ours";C:\A|0
+CASES
+set_path "$path_before"
+stop_wine
+[[ $(path_value) == "$path_before" ]] || fail "PATH could not be put back: $(path_value)"
+echo "windows-installer: the PATH helper round-trips PATH exactly"
 # The quiet uninstall as documented: _?= takes the rest of the command line
 # as it stands, spaces and all, so it goes through cmd, unquoted.
 run_raw() { # COMMAND-LINE, as a Windows command line, through a batch file
@@ -104,14 +148,14 @@ install() {
 check_installed() {
     local listed
     listed=$(cd "$folder" && ls | sort | tr '\n' ' ')
-    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md converter-cli.exe converter-config.exe docs uninstall.exe " ]] ||
+    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md converter-cli.exe converter-config.exe converter-config.ico docs uninstall.exe " ]] ||
         fail "installed files: $listed"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"
     [[ $(reg_value "$key" DisplayName) == "Converter Configuration" ]] || fail "no Apps & features entry"
     [[ $(reg_value "$key" DisplayVersion) == 1.0.0 ]] || fail "DisplayVersion: $(reg_value "$key" DisplayVersion)"
     [[ $(reg_value "$key" QuietUninstallString) == '"C:\Program Files\converter-config\uninstall.exe" /S' ]] ||
         fail "QuietUninstallString: $(reg_value "$key" QuietUninstallString)"
-    for value in Publisher DisplayIcon InstallLocation UninstallString EstimatedSize; do
+    for value in Publisher DisplayIcon InstallLocation UninstallString EstimatedSize URLInfoAbout HelpLink; do
         [[ -n $(reg_value "$key" $value) ]] || fail "the entry has no $value"
     done
     [[ $(entries) -eq 1 ]] || fail "$(entries) Apps & features entries"
@@ -241,3 +285,13 @@ stop_wine
 [[ $(path_value) == "$path_before" ]] || fail "PATH is '$(path_value)', was '$path_before'"
 [[ -z $(rules) ]] || fail "firewall rules left: $(rules)"
 echo "windows-installer: uninstalled: nothing left, PATH as before"
+
+# On a Chinese system the installer speaks Chinese (language 2052, kept for
+# the uninstaller); interactively it would offer the choice.
+LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$wine" "$setup" /S
+stop_wine
+[[ $(reg_value "$key" InstallerLanguage) == 2052 ]] ||
+    fail "on a Chinese system the installer's language is $(reg_value "$key" InstallerLanguage)"
+quiet_uninstall
+stop_wine
+echo "windows-installer: on a Chinese system the installer runs in Chinese"

@@ -19,7 +19,8 @@ RequestExecutionLevel admin
 
 !define NAME "converter-config"
 !define TITLE "Converter Configuration"
-!define PUBLISHER "The converter-config developers"
+!define PUBLISHER "The converter configuration developers"
+!define WEBSITE "https://example.org/converter-config"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${NAME}"
 !define ENVIRONMENT_KEY "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
 
@@ -38,12 +39,15 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${TITLE} ${VERSION} setup"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
-VIAddVersionKey "LegalCopyright" "MIT licence; Qt under the GNU LGPL version 3"
+VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
+VIAddVersionKey "OriginalFilename" "converter-config-${VERSION}-windows-x64-setup.exe"
 
+BrandingText "${TITLE} ${VERSION}"
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "WordFunc.nsh"
+
 
 ; Exit codes, for deployment tools (1 and 2 are NSIS's own: cancelled,
 ; aborted).
@@ -55,12 +59,24 @@ VIAddVersionKey "LegalCopyright" "MIT licence; Qt under the GNU LGPL version 3"
 !define EXIT_NOT_OURS 8    ; an uninstaller whose folder is not the registered install
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+; The language asked for in interactive runs (the system's preselected) and
+; remembered for the uninstaller.
+!define MUI_LANGDLL_ALLLANGUAGES
+!define MUI_LANGDLL_REGISTRY_ROOT HKLM
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "InstallerLanguage"
+!insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\converter-config.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Run converter-config"
+!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "SimpChinese"
 
 ; The files of the zip, and nothing else but the uninstaller.
 !macro FILES DO
@@ -71,6 +87,7 @@ VIAddVersionKey "LegalCopyright" "MIT licence; Qt under the GNU LGPL version 3"
     !insertmacro ${DO} "LGPL-3.txt"
     !insertmacro ${DO} "GPL-3.txt"
     !insertmacro ${DO} "QT-LICENSE-NOTICE.txt"
+    !insertmacro ${DO} "converter-config.ico"
 !macroend
 !macro INSTALL_FILE FILE
     File "${STAGE}\${FILE}"
@@ -164,7 +181,17 @@ FunctionEnd
 Function .onInit
     SetRegView 64
     SetShellVarContext all
-    !insertmacro LOG "setup ${VERSION}: $CMDLINE"
+    !insertmacro MUI_LANGDLL_DISPLAY
+    !insertmacro LOG "setup ${VERSION}: $CMDLINE (folder $INSTDIR)"
+    ; A /D= that NSIS cannot use (a file of that name) is passed over, and
+    ; $CMDLINE no longer shows it: an administrator who named a folder gets
+    ; that folder or a failure, not the default one.
+    System::Call 'kernel32::GetCommandLineW() t .r0'
+    ${WordFind} "$0" " /D=" "E+1}" $1
+    ${IfNot} ${Errors}
+    ${AndIf} $1 != $INSTDIR
+        !insertmacro FAIL ${EXIT_FOLDER} "$1 cannot be the install folder (a file of that name?); nothing was changed."
+    ${EndIf}
     ; An older version over a newer one only when asked.
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
     ${If} $0 != ""
@@ -182,6 +209,7 @@ FunctionEnd
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
+    !insertmacro MUI_UNGETLANGUAGE
     !insertmacro LOG "uninstall from $INSTDIR: $CMDLINE"
     ; Only the registered install: a copied uninstaller elsewhere would
     ; delete files beside it and the real install's entry.
@@ -235,7 +263,7 @@ Section "Install"
     !insertmacro LOG "files written to $INSTDIR"
 
     CreateShortcut "$SMPROGRAMS\${TITLE}.lnk" "$INSTDIR\converter-config.exe" "" \
-        "$INSTDIR\converter-config.exe" 0
+        "$INSTDIR\converter-config.ico" 0
 
     InitPluginsDir
     File "/oname=$PLUGINSDIR\pathentry.exe" "${PATHENTRY}"
@@ -254,7 +282,9 @@ Section "Install"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\converter-config.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\converter-config.ico"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBSITE}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "HelpLink" "${WEBSITE}/docs/windows.md"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
@@ -262,6 +292,8 @@ Section "Install"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     SectionGetSize 0 $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+    ; The language chosen (or the system's, when silent), for the uninstaller.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallerLanguage" $LANGUAGE
     !insertmacro LOG "installed ${VERSION} in $INSTDIR"
 SectionEnd
 

@@ -1,25 +1,52 @@
 /* Adds the install folder to the machine's PATH once, or takes it out again,
  * for the Windows installer. PATH can be longer than the installer's own
  * strings, so the value is edited here, whole: every other entry stays as it
- * is, and the value keeps its type. Other programs hear of the change.
+ * is, byte for byte, and the value keeps its type, so that adding and then
+ * removing gives back exactly what was there. Other programs hear of the
+ * change.
  *   pathentry add|remove FOLDER
- * Exit status 0 when PATH holds (or no longer holds) FOLDER, 1 on an error. */
-#include <windows.h>
+ * Exit status 0 when PATH holds (or no longer holds) FOLDER, 1 on an error,
+ * 2 when the new value would pass Windows's limit of 32,767 characters. */
+#include <stdio.h>
 #include <stdlib.h>
 #include <wchar.h>
+#include <windows.h>
 
 static const wchar_t KEY[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+enum { PATH_LIMIT = 32767 };
 
-/* An entry names the folder when it matches without case and without a
- * trailing backslash. */
+/* An entry names the folder when, with its variables expanded and without
+ * quotes or a trailing backslash, it matches without case:
+ * %ProgramFiles%\x and "C:\Program Files\x" are the same folder. */
+static void canonical(const wchar_t *text, size_t length, wchar_t *out, size_t room)
+{
+    wchar_t raw[PATH_LIMIT + 1];
+    if (length > PATH_LIMIT)
+        length = PATH_LIMIT;
+    wmemcpy(raw, text, length);
+    raw[length] = 0;
+    if (!ExpandEnvironmentStringsW(raw, out, (DWORD)room))
+        wcsncpy(out, raw, room);
+    out[room - 1] = 0;
+    size_t n = wcslen(out), start = 0;
+    while (n > start && out[n - 1] == L'"')
+        --n;
+    while (start < n && out[start] == L'"')
+        ++start;
+    while (n > start && out[n - 1] == L'\\')
+        --n;
+    wmemmove(out, out + start, n - start);
+    out[n - start] = 0;
+}
+
 static int same_folder(const wchar_t *entry, size_t length, const wchar_t *folder)
 {
-    size_t folder_length = wcslen(folder);
-    while (length > 0 && entry[length - 1] == L'\\')
-        --length;
-    while (folder_length > 0 && folder[folder_length - 1] == L'\\')
-        --folder_length;
-    return length == folder_length && _wcsnicmp(entry, folder, length) == 0;
+    static wchar_t a[PATH_LIMIT + 1], b[PATH_LIMIT + 1];
+    if (length == 0)
+        return 0;
+    canonical(entry, length, a, PATH_LIMIT + 1);
+    canonical(folder, wcslen(folder), b, PATH_LIMIT + 1);
+    return _wcsicmp(a, b) == 0;
 }
 
 int wmain(int argc, wchar_t **argv)
@@ -41,7 +68,7 @@ int wmain(int argc, wchar_t **argv)
         RegCloseKey(key);
         return 1;
     }
-    const size_t room = size / sizeof(wchar_t) + wcslen(folder) + 2;
+    const size_t room = size / sizeof(wchar_t) + wcslen(folder) + 3;
     wchar_t *old = calloc(room, sizeof(wchar_t));
     wchar_t *new_value = calloc(room, sizeof(wchar_t));
     if (!old || !new_value)
@@ -49,16 +76,17 @@ int wmain(int argc, wchar_t **argv)
     if (size > 0 && RegQueryValueExW(key, L"Path", NULL, &type, (BYTE *)old, &size) != ERROR_SUCCESS)
         return 1;
 
-    /* Every entry, empty ones included, goes back as it was but ours. */
+    /* Every entry as it is, empty ones included, but ours: splitting at ';'
+     * and joining again gives back the value byte for byte. */
     int found = 0, first = 1;
     size_t out = 0;
     const wchar_t *entry = old;
     for (;;) {
         const wchar_t *end = wcschr(entry, L';');
         const size_t length = end ? (size_t)(end - entry) : wcslen(entry);
-        const int ours = length > 0 && same_folder(entry, length, folder);
-        found |= ours;
-        if (!ours && !(end == NULL && length == 0 && first)) {
+        if (same_folder(entry, length, folder)) {
+            found = 1;
+        } else {
             if (!first)
                 new_value[out++] = L';';
             wmemcpy(new_value + out, entry, length);
@@ -69,19 +97,33 @@ int wmain(int argc, wchar_t **argv)
             break;
         entry = end + 1;
     }
-    const int changed = adding ? !found : found;
-    if (adding && found) {
-        out = wcslen(old); /* already there: the value stays exactly as it is */
-        wmemcpy(new_value, old, out);
-    } else if (adding) {
-        if (out > 0 && new_value[out - 1] != L';')
-            new_value[out++] = L';';
-        wcscpy(new_value + out, folder);
-        out += wcslen(folder);
-    }
     new_value[out] = 0;
+    if (adding) {
+        if (found) {
+            out = wcslen(old); /* already there: the value stays exactly as it is */
+            wmemcpy(new_value, old, out + 1);
+        } else if (out == 0) {
+            wcscpy(new_value, folder);
+            out = wcslen(folder);
+        } else if (new_value[out - 1] == L';') {
+            /* A PATH that ends in ';' keeps ending in it. */
+            wcscpy(new_value + out, folder);
+            out += wcslen(folder);
+            new_value[out++] = L';';
+            new_value[out] = 0;
+        } else {
+            new_value[out++] = L';';
+            wcscpy(new_value + out, folder);
+            out += wcslen(folder);
+        }
+    }
+    const int changed = adding ? !found : found;
     int result = 0;
-    if (changed) {
+    if (changed && out > PATH_LIMIT) {
+        fwprintf(stderr, L"pathentry: PATH would be %zu characters, more than %d; left as it is\n",
+                 out, PATH_LIMIT);
+        result = 2;
+    } else if (changed) {
         result = RegSetValueExW(key, L"Path", 0, type, (const BYTE *)new_value,
                                 (DWORD)((out + 1) * sizeof(wchar_t))) == ERROR_SUCCESS
                      ? 0
@@ -90,6 +132,8 @@ int wmain(int argc, wchar_t **argv)
         SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"Environment",
                             SMTO_ABORTIFHUNG, 5000, &ignored);
     }
+    wprintf(L"pathentry: %ls %ls: %ls\n", argv[1], folder,
+            result == 0 ? (changed ? L"done" : L"nothing to do") : L"failed");
     RegCloseKey(key);
     return result;
 }
