@@ -2,7 +2,9 @@
 # Cross-builds the Windows programs into build-windows/ against a static Qt
 # (built once by build-windows-qt.sh, or named by QT_WINDOWS_PREFIX), and
 # writes dist/converter-config-VERSION-windows-x64.zip and the installer
-# dist/converter-config-VERSION-windows-x64-setup.exe.
+# dist/converter-config-VERSION-windows-x64-setup.exe (DIST names another
+# folder). With SIGN_PKCS12 (and SIGN_PASSWORD, SIGN_TIMESTAMP) both
+# programs, the installer and its uninstaller are signed with osslsigncode.
 #   scripts/build-windows.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,8 +23,12 @@ x86_64-w64-mingw32-strip "$build"/bin/*.exe
 # program linked statically with Qt.
 stage=$build/zip/converter-config-$version-windows-x64
 rm -rf "$build/zip"
-mkdir -p "$stage" dist
+dist=${DIST:-dist}
+mkdir -p "$stage" "$dist"
+dist=$(cd "$dist" && pwd)
 cp "$build"/bin/converter-config.exe "$build"/bin/converter-cli.exe "$stage/"
+# Copies are signed, so that the build's own programs stay as linked.
+for exe in "$stage"/*.exe; do scripts/sign-windows.sh "$exe"; done
 cp README.md "$stage/README.md"
 mkdir -p "$stage/docs"
 cp docs/*.md "$stage/docs/"
@@ -35,9 +41,9 @@ cp /usr/share/common-licenses/GPL-3 "$stage/GPL-3.txt"
 sed -e "s|@QT_CONFIGURE@|$(tail -n +2 "$prefix/configure-line.txt" | tr '\n' ' ')|" \
     -e "s|@QT_VERSION@|$(head -n 1 "$prefix/configure-line.txt")|" \
     packaging/windows-qt-notice.txt >"$stage/QT-LICENSE-NOTICE.txt"
-(cd "$build/zip" && rm -f "../../dist/converter-config-$version-windows-x64.zip" &&
-    zip -q -X -r "../../dist/converter-config-$version-windows-x64.zip" "$(basename "$stage")")
-echo "build-windows: dist/converter-config-$version-windows-x64.zip"
+(cd "$build/zip" && rm -f "$dist/converter-config-$version-windows-x64.zip" &&
+    zip -q -X -r "$dist/converter-config-$version-windows-x64.zip" "$(basename "$stage")")
+echo "build-windows: $dist/converter-config-$version-windows-x64.zip"
 
 # The installer: the same files, a licence page with our licence and the Qt
 # notes, and the helper that edits PATH.
@@ -51,7 +57,7 @@ mkdir -p "$installer"
 x86_64-w64-mingw32-gcc -municode -O2 -Wall -Wextra -s -o "$installer/pathentry.exe" \
     packaging/windows/pathentry.c
 makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
-    -DOUTFILE="$PWD/dist/converter-config-$version-windows-x64-setup.exe" \
+    -DOUTFILE="$dist/converter-config-$version-windows-x64-setup.exe" -DSIGN="$PWD/scripts/sign-windows.sh" \
     -DICON="$PWD/$stage/converter-config.ico" -DLICENSE="$PWD/$installer/licence.txt" \
     -DPATHENTRY="$PWD/$installer/pathentry.exe" packaging/windows/installer.nsi
-echo "build-windows: dist/converter-config-$version-windows-x64-setup.exe"
+echo "build-windows: $dist/converter-config-$version-windows-x64-setup.exe"

@@ -28,7 +28,7 @@ packages=(
 for flag in "$@"; do
     case $flag in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis osslsigncode) ;;
     --spreadsheet) packages+=(libreoffice-calc-nogui) ;;
     --ansible) packages+=(ansible-core ansible-lint git) ;;
     --ssh) packages+=(openssh-server openssh-client) ;;

@@ -12,6 +12,12 @@
 ; STAGE holds the files of the zip; PATHENTRY is the helper that edits PATH.
 
 Unicode true
+; The installer and the uninstaller it writes are signed by this command
+; (which signs only when given a certificate).
+!ifdef SIGN
+    !finalize '"${SIGN}" "%1"'
+    !uninstfinalize '"${SIGN}" "%1"'
+!endif
 Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
