@@ -11,6 +11,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
+#include <QtMath>
 
 #ifndef Q_OS_WIN
 namespace {
@@ -111,6 +112,35 @@ bool everythingFits(QWidget *window)
     return true;
 }
 
+// How far the texts must shrink at the window's present font: the least
+// ratio of room to need over captions, combo entries and the table. Text
+// widths scale with the point size, so the fit can start near its answer
+// instead of trying every half point from the top.
+qreal shrinkNeeded(QWidget *window)
+{
+    for (QLayout *layout : window->findChildren<QLayout *>())
+        layout->activate();
+    qreal ratio = 1.0;
+    const auto consider = [&ratio](int room, int need) {
+        if (need > 0 && room > 0)
+            ratio = qMin(ratio, qreal(room) / need);
+    };
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        consider(label->contentsRect().width(),
+                 label->fontMetrics().horizontalAdvance(label->text()));
+    for (const QComboBox *combo : window->findChildren<QComboBox *>()) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const int room =
+            combo->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                .width();
+        for (int i = 0; i < combo->count(); ++i)
+            consider(room, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+    }
+    return ratio;
+}
+
 } // namespace
 #endif
 
@@ -123,7 +153,15 @@ void fitForm(QWidget *window)
 #else
     compactNarrowCombos(window);
     QFont font = QApplication::font(window);
-    for (qreal size = font.pointSizeF(); size >= SMALLEST_POINT_SIZE; size -= 0.5) {
+    if (window->font() != font)
+        window->setFont(font); // from a fit for the other language
+    qreal start = font.pointSizeF();
+    const qreal shrink = shrinkNeeded(window);
+    if (shrink >= 1.0 && everythingFits(window))
+        return;
+    // Half a point above the estimate, in case a margin does not scale.
+    start = qMax(SMALLEST_POINT_SIZE, qFloor(start * shrink * 2) / 2.0 + 0.5);
+    for (qreal size = start; size >= SMALLEST_POINT_SIZE; size -= 0.5) {
         font.setPointSizeF(size);
         window->setFont(font);
         if (everythingFits(window))
