@@ -97,20 +97,23 @@ void Journal::newBatch()
                   .rightJustified(6, QLatin1Char('0'));
 }
 
+// What every line says: when, who, which batch, which converter.
+QJsonObject Journal::lineFor(const char *kind, const Write &w, const QString &time) const
+{
+    return {
+        {"time", time},     {"program", program}, {"version", QStringLiteral(CONVERTER_VERSION)},
+        {"batch", batchId}, {"kind", kind},       {"adapter", w.adapter},
+        {"mac", w.mac}};
+}
+
 bool Journal::intents(const QVector<Write> &writes, QString *error)
 {
     QByteArray lines;
     const QString time = now();
     for (const Write &w : writes) {
-        const QJsonObject line{{"time", time},
-                               {"program", program},
-                               {"version", QStringLiteral(CONVERTER_VERSION)},
-                               {"batch", batchId},
-                               {"kind", "intent"},
-                               {"adapter", w.adapter},
-                               {"mac", w.mac},
-                               {"before", settingsObject(w.before)},
-                               {"sent", settingsObject(w.sent)}};
+        QJsonObject line = lineFor("intent", w, time);
+        line.insert(QStringLiteral("before"), settingsObject(w.before));
+        line.insert(QStringLiteral("sent"), settingsObject(w.sent));
         lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
     }
     return append(lines, error);
@@ -121,14 +124,8 @@ bool Journal::outcomes(const QVector<Write> &writes, QString *error)
     QByteArray lines;
     const QString time = now();
     for (const Write &w : writes) {
-        const QJsonObject line{{"time", time},
-                               {"program", program},
-                               {"version", QStringLiteral(CONVERTER_VERSION)},
-                               {"batch", batchId},
-                               {"kind", "outcome"},
-                               {"adapter", w.adapter},
-                               {"mac", w.mac},
-                               {"result", w.result}};
+        QJsonObject line = lineFor("outcome", w, time);
+        line.insert(QStringLiteral("result"), w.result);
         lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
     }
     return append(lines, error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -46,6 +47,7 @@ public:
     bool outcomes(const QVector<Write> &writes, QString *error);
 
 private:
+    QJsonObject lineFor(const char *kind, const Write &write, const QString &time) const;
     bool append(const QByteArray &lines, QString *error);
 
     QString file;
