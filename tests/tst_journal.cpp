@@ -22,8 +22,8 @@ private slots:
             << QString() << QByteArray("/v/j.jsonl") << QByteArray("/s") << "/v/j.jsonl";
         QTest::newRow("then the state folder")
             << QString() << QByteArray() << QByteArray("/s") << "/s/converter-config/journal.jsonl";
-        // A relative XDG_STATE_HOME is invalid and ignored, as the spec of
-        // the variable says.
+        // A relative XDG_STATE_HOME is invalid and ignored, as the XDG base
+        // directory rules say.
         QTest::newRow("relative state folder")
             << QString() << QByteArray() << QByteArray("rel")
             << QDir::homePath() + "/.local/state/converter-config/journal.jsonl";
