@@ -44,7 +44,7 @@ QVector<SystemAdapter> systemAdapters()
         a.up = adapter->OperStatus == IfOperStatusUp;
         a.loopback = adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK;
         // Point-to-point links (dial-up, tunnels) and layer-3 VPN adapters
-        // (type 53, "proprietary virtual", as Wintun reports itself) carry no
+        // (type 53, "proprietary virtual", as such drivers report themselves) carry no
         // broadcast; Linux says the same of a tun device.
         a.canBroadcast = !a.loopback && adapter->IfType != IF_TYPE_PPP &&
                          adapter->IfType != IF_TYPE_TUNNEL &&
