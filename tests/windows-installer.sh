@@ -292,6 +292,11 @@ LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$wine" "$setup" /S
 stop_wine
 [[ $(reg_value "$key" InstallerLanguage) == 2052 ]] ||
     fail "on a Chinese system the installer's language is $(reg_value "$key" InstallerLanguage)"
+# Its own messages are Chinese there too; a refused downgrade still ends with 4.
+status=0
+LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$wine" "$work/old-setup.exe" /S || status=$?
+stop_wine
+[[ $status -eq 4 ]] || fail "a downgrade on a Chinese system ended with $status"
 quiet_uninstall
 stop_wine
 echo "windows-installer: on a Chinese system the installer runs in Chinese"

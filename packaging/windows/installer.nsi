@@ -84,6 +84,34 @@ BrandingText "${TITLE} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; The installer's own messages, in both of its languages.
+LangString MSG_FIREWALL_CONFIG ${LANG_ENGLISH} "The firewall rule for converter-config could not be added (netsh: $0 $1)."
+LangString MSG_FIREWALL_CONFIG ${LANG_SIMPCHINESE} "无法添加 converter-config 的防火墙规则（netsh：$0 $1）。"
+LangString MSG_FIREWALL_CLI ${LANG_ENGLISH} "The firewall rule for converter-cli could not be added (netsh: $0 $1)."
+LangString MSG_FIREWALL_CLI ${LANG_SIMPCHINESE} "无法添加 converter-cli 的防火墙规则（netsh：$0 $1）。"
+LangString MSG_RUNNING ${LANG_ENGLISH} "Close$3 first: the program is running, nothing was changed."
+LangString MSG_RUNNING ${LANG_SIMPCHINESE} "请先关闭$3：程序正在运行，未做任何更改。"
+LangString MSG_NOT_FOLDER ${LANG_ENGLISH} "$1 cannot be the install folder (a file of that name?); nothing was changed."
+LangString MSG_NOT_FOLDER ${LANG_SIMPCHINESE} "$1 不能作为安装文件夹（是否有同名文件？）；未做任何更改。"
+LangString MSG_DOWNGRADE ${LANG_ENGLISH} "Version $0 is installed, newer than ${VERSION}; run with /DOWNGRADE to replace it."
+LangString MSG_DOWNGRADE ${LANG_SIMPCHINESE} "已安装的版本 $0 比 ${VERSION} 新；如需替换，请使用 /DOWNGRADE 运行。"
+LangString MSG_NOT_OURS ${LANG_ENGLISH} "This uninstaller's folder $INSTDIR is not the registered install ($0); nothing was changed."
+LangString MSG_NOT_OURS ${LANG_SIMPCHINESE} "此卸载程序所在的文件夹 $INSTDIR 不是已登记的安装位置（$0）；未做任何更改。"
+LangString MSG_IS_FILE ${LANG_ENGLISH} "$INSTDIR is a file, not a folder; nothing was changed."
+LangString MSG_IS_FILE ${LANG_SIMPCHINESE} "$INSTDIR 是文件，不是文件夹；未做任何更改。"
+LangString MSG_OLD_INSTALL ${LANG_ENGLISH} "The install in $R0 could not be removed (code $0)."
+LangString MSG_OLD_INSTALL ${LANG_SIMPCHINESE} "无法删除 $R0 中的安装（代码 $0）。"
+LangString MSG_CREATE_FOLDER ${LANG_ENGLISH} "The folder $INSTDIR cannot be created."
+LangString MSG_CREATE_FOLDER ${LANG_SIMPCHINESE} "无法创建文件夹 $INSTDIR。"
+LangString MSG_WRITE_FILE ${LANG_ENGLISH} "A file in $INSTDIR could not be written."
+LangString MSG_WRITE_FILE ${LANG_SIMPCHINESE} "无法写入 $INSTDIR 中的文件。"
+LangString MSG_PATH ${LANG_ENGLISH} "The PATH entry could not be added ($0 $1)."
+LangString MSG_PATH ${LANG_SIMPCHINESE} "无法添加 PATH 条目（$0 $1）。"
+LangString MSG_REMOVE_FILE ${LANG_ENGLISH} "A file in $INSTDIR could not be removed."
+LangString MSG_REMOVE_FILE ${LANG_SIMPCHINESE} "无法删除 $INSTDIR 中的文件。"
+LangString MSG_RETRY ${LANG_ENGLISH} "Close$3 first, then choose Retry."
+LangString MSG_RETRY ${LANG_SIMPCHINESE} "请先关闭$3，然后选择「重试」。"
+
 ; The files of the zip, and nothing else but the uninstaller.
 !macro FILES DO
     !insertmacro ${DO} "converter-config.exe"
@@ -139,11 +167,11 @@ Var logFile
     !if ${ADD} == 1
         !insertmacro RUN `"$SYSDIR\netsh.exe" advfirewall firewall add rule name="converter-config" description="Serial-to-Ethernet converters answer on UDP port 1500" dir=in action=allow program="$INSTDIR\converter-config.exe" protocol=UDP localport=1500 profile=any enable=yes`
         ${If} $0 != 0
-            !insertmacro FAIL ${EXIT_SYSTEM} "The firewall rule for converter-config could not be added (netsh: $0 $1)."
+            !insertmacro FAIL ${EXIT_SYSTEM} "$(MSG_FIREWALL_CONFIG)"
         ${EndIf}
         !insertmacro RUN `"$SYSDIR\netsh.exe" advfirewall firewall add rule name="converter-cli" description="Serial-to-Ethernet converters answer on UDP port 1500" dir=in action=allow program="$INSTDIR\converter-cli.exe" protocol=UDP localport=1500 profile=any enable=yes`
         ${If} $0 != 0
-            !insertmacro FAIL ${EXIT_SYSTEM} "The firewall rule for converter-cli could not be added (netsh: $0 $1)."
+            !insertmacro FAIL ${EXIT_SYSTEM} "$(MSG_FIREWALL_CLI)"
         ${EndIf}
     !endif
 !macroend
@@ -174,9 +202,9 @@ Function ${UN}checkNotRunning
     ${If} $3 != ""
         !insertmacro LOG "running:$3"
         IfSilent silent
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Close$3 first, then choose Retry." IDRETRY retry
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(MSG_RETRY)" IDRETRY retry
         silent:
-        !insertmacro FAIL ${EXIT_RUNNING} "Close$3 first: the program is running, nothing was changed."
+        !insertmacro FAIL ${EXIT_RUNNING} "$(MSG_RUNNING)"
     ${EndIf}
     Pop $2
 FunctionEnd
@@ -196,7 +224,7 @@ Function .onInit
     ${WordFind} "$0" " /D=" "E+1}" $1
     ${IfNot} ${Errors}
     ${AndIf} $1 != $INSTDIR
-        !insertmacro FAIL ${EXIT_FOLDER} "$1 cannot be the install folder (a file of that name?); nothing was changed."
+        !insertmacro FAIL ${EXIT_FOLDER} "$(MSG_NOT_FOLDER)"
     ${EndIf}
     ; An older version over a newer one only when asked.
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayVersion"
@@ -207,7 +235,7 @@ Function .onInit
         ${GetOptions} "$2" "/DOWNGRADE" $3
         ${If} $1 == 2
         ${AndIf} ${Errors}
-            !insertmacro FAIL ${EXIT_DOWNGRADE} "Version $0 is installed, newer than ${VERSION}; run with /DOWNGRADE to replace it."
+            !insertmacro FAIL ${EXIT_DOWNGRADE} "$(MSG_DOWNGRADE)"
         ${EndIf}
     ${EndIf}
 FunctionEnd
@@ -221,14 +249,14 @@ Function un.onInit
     ; delete files beside it and the real install's entry.
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $0 != $INSTDIR
-        !insertmacro FAIL ${EXIT_NOT_OURS} "This uninstaller's folder $INSTDIR is not the registered install ($0); nothing was changed."
+        !insertmacro FAIL ${EXIT_NOT_OURS} "$(MSG_NOT_OURS)"
     ${EndIf}
 FunctionEnd
 
 Section "Install"
     ${If} ${FileExists} "$INSTDIR"
     ${AndIfNot} ${FileExists} "$INSTDIR\*.*"
-        !insertmacro FAIL ${EXIT_FOLDER} "$INSTDIR is a file, not a folder; nothing was changed."
+        !insertmacro FAIL ${EXIT_FOLDER} "$(MSG_IS_FILE)"
     ${EndIf}
     Push $INSTDIR
     Call checkNotRunning
@@ -243,7 +271,7 @@ Section "Install"
         !insertmacro LOG "moving the install from $R0"
         ExecWait '"$R0\uninstall.exe" /S _?=$R0' $0
         ${If} $0 != 0
-            !insertmacro FAIL ${EXIT_FILES} "The install in $R0 could not be removed (code $0)."
+            !insertmacro FAIL ${EXIT_FILES} "$(MSG_OLD_INSTALL)"
         ${EndIf}
         Delete "$R0\uninstall.exe"
         RMDir "$R0"
@@ -252,7 +280,7 @@ Section "Install"
     ClearErrors
     CreateDirectory "$INSTDIR"
     ${If} ${Errors}
-        !insertmacro FAIL ${EXIT_FOLDER} "The folder $INSTDIR cannot be created."
+        !insertmacro FAIL ${EXIT_FOLDER} "$(MSG_CREATE_FOLDER)"
     ${EndIf}
     SetOutPath "$INSTDIR"
     SetOverwrite on
@@ -264,7 +292,7 @@ Section "Install"
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
-        !insertmacro FAIL ${EXIT_FILES} "A file in $INSTDIR could not be written."
+        !insertmacro FAIL ${EXIT_FILES} "$(MSG_WRITE_FILE)"
     ${EndIf}
     !insertmacro LOG "files written to $INSTDIR"
 
@@ -275,7 +303,7 @@ Section "Install"
     File "/oname=$PLUGINSDIR\pathentry.exe" "${PATHENTRY}"
     !insertmacro RUN `"$PLUGINSDIR\pathentry.exe" add "$INSTDIR"`
     ${If} $0 != 0
-        !insertmacro FAIL ${EXIT_SYSTEM} "The PATH entry could not be added ($0 $1)."
+        !insertmacro FAIL ${EXIT_SYSTEM} "$(MSG_PATH)"
     ${EndIf}
 
     !insertmacro FIREWALL_RULES 1
@@ -318,7 +346,7 @@ Section "Uninstall"
     Delete "$INSTDIR\docs\*.md"
     RMDir "$INSTDIR\docs"
     ${If} ${Errors}
-        !insertmacro FAIL ${EXIT_FILES} "A file in $INSTDIR could not be removed."
+        !insertmacro FAIL ${EXIT_FILES} "$(MSG_REMOVE_FILE)"
     ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
