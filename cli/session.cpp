@@ -23,14 +23,6 @@ Plan planChanges(const FoundDevice &device, const QVector<SettingFields::Change>
 
 namespace {
 
-QVector<Output::Line::Difference> changedFields(const QByteArray &before, const QByteArray &after)
-{
-    QVector<Output::Line::Difference> list;
-    for (const SettingFields::Field field : SettingFields::differences(before, after))
-        list.append({field, SettingFields::text(before, field), SettingFields::text(after, field)});
-    return list;
-}
-
 QString resultName(BatchWriter::Outcome outcome)
 {
     switch (outcome) {
@@ -199,7 +191,7 @@ int Session::write(const QVector<Plan> &plans)
             Output::Line line = lineFor(plan, plan.unchanged ? QStringLiteral("unchanged")
                                                              : QStringLiteral("dry-run"));
             if (!plan.unchanged) {
-                line.differences = changedFields(plan.device.plaintext, plan.settings);
+                line.differences = Output::differences(plan.device.plaintext, plan.settings);
                 // The very frame that would go out, and its plaintext.
                 QByteArray frame =
                     ConfigureFrame::plaintextFrom(plan.settings, ConfigureFrame::clockSeed());
@@ -237,7 +229,7 @@ int Session::write(const QVector<Plan> &plans)
         Output::Line line = lineFor(plans.at(i), resultName(r.outcome));
         line.batch = journal.batch();
         if (r.outcome == BatchWriter::Outcome::Differs)
-            line.differences = changedFields(r.sent, r.reported);
+            line.differences = Output::differences(r.sent, r.reported);
         counts[line.result] += 1;
         lines << line;
     }

@@ -68,7 +68,6 @@ private:
     QHash<QString, FleetFile::Entry> rows;
     QHash<QString, int> index; // MAC -> its place in session.everyone
     QStringList pending;
-    QSet<QString> done;                  // handled, whatever the outcome
     QHash<QString, QByteArray> verified; // MAC -> the settings it took
     QSet<QString> announcedChanged;
     QSet<quint32> taken; // addresses a converter seen or this computer holds
@@ -98,9 +97,8 @@ int Watcher::run()
     probe.start();
     if (inv.forSeconds > 0)
         QTimer::singleShot(inv.forSeconds * 1000, &loop, [this] { requestStop(); });
-    print(Output::watchHeader(inv.format).isEmpty() || !outputStartsEmpty()
-              ? QString()
-              : Output::watchHeader(inv.format));
+    if (outputStartsEmpty()) // a CSV header once, also when appending
+        print(Output::watchHeader(inv.format));
     if (!session.link.sendProbe())
         return fail(EXIT_NO_ADAPTER, QStringLiteral("no adapter to search from: the probe could "
                                                     "not be sent through any adapter"));
@@ -316,7 +314,6 @@ void Watcher::event(const QString &mac, const QString &name, const QString &ip,
 
 void Watcher::handled(const QString &mac, bool counts)
 {
-    done.insert(mac);
     writtenOrRefused += counts;
     if (rows.contains(mac))
         ++rowsHandled;
