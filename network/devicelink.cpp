@@ -65,9 +65,8 @@ int receiveBatch(int fd, QList<Arrival> &queue, int max)
 // Room for a crowd of replies arriving at once; the system caps it.
 constexpr int RECEIVE_BUFFER = 4 << 20;
 
-// How long one notification keeps taking in new datagrams. A crowd answering
-// at once is read as it arrives, so the system's buffer does not overflow;
-// under a flood the program still returns to its event loop this often.
+// How long one turn hands over datagrams. Under a crowd or a flood the
+// program returns to its event loop this often, and reads on in the next turn.
 constexpr int INTAKE_BUDGET_MS = 50;
 
 // At most this many datagrams wait in memory at once, so that a sender faster
@@ -325,17 +324,31 @@ void DeviceLink::drain(QList<Arrival> &queue)
     }
 }
 
+// The socket is read again after every datagram handed over, for as long as
+// the turn lasts: a crowd answers for longer than one turn, and a turn that
+// stopped reading but went on handing over would let the system's buffer
+// overflow behind it. What is left when the turn ends waits in memory for the
+// next one, which the event loop runs after drawing and input.
 void DeviceLink::takeDatagrams(const std::function<void(const Arrival &)> &handle)
 {
-    QList<Arrival> queue;
-    drain(queue);
+    drain(waiting);
     QElapsedTimer budget;
     budget.start();
-    while (!queue.isEmpty()) {
-        handle(queue.takeFirst());
-        if (budget.elapsed() < INTAKE_BUDGET_MS)
-            drain(queue);
+    while (!waiting.isEmpty() && budget.elapsed() < INTAKE_BUDGET_MS) {
+        handle(waiting.takeFirst());
+        drain(waiting);
     }
+    if (!waiting.isEmpty() && !turnPosted) {
+        turnPosted = true;
+        QMetaObject::invokeMethod(this, &DeviceLink::nextTurn, Qt::QueuedConnection);
+    }
+}
+
+void DeviceLink::nextTurn()
+{
+    turnPosted = false;
+    if (!waiting.isEmpty())
+        onReadyRead();
 }
 
 FoundDevice DeviceLink::foundDevice(const Arrival &arrival, const QByteArray &plaintext)

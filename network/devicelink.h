@@ -69,8 +69,9 @@ public:
     bool sendFrame(const QByteArray &frame, int interfaceIndex);
 
     // Hands the waiting datagrams to handle one at a time, in order of
-    // arrival, going on with those that arrive meanwhile for a bounded time
-    // and holding a bounded number in memory.
+    // arrival, going on with those that arrive meanwhile, for a bounded time
+    // and holding a bounded number in memory. What a turn leaves is handed
+    // over in the next, which the link starts from the event loop itself.
     void takeDatagrams(const std::function<void(const Arrival &)> &handle);
 
     // The sender as a dual-stack socket reports it (::ffff:192.168.1.7),
@@ -91,6 +92,7 @@ signals:
 
 private slots:
     void onReadyRead();
+    void nextTurn();
 
 private:
     struct Port
@@ -116,6 +118,8 @@ private:
     QVector<LinkInterface> interfaces;
     QVector<Port> ports;
     QHash<int, QString> names;
+    QList<Arrival> waiting; // read from the socket, not yet handed over
+    bool turnPosted = false;
     int probes = 0;
     int frames = 0;
 };
