@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -17,6 +18,28 @@
 #include <sys/resource.h>
 
 namespace {
+
+// Datagrams this network namespace dropped because a socket's receive buffer
+// was full (UDP RcvbufErrors); -1 when the system does not say.
+long receiveBufferDrops()
+{
+    QFile snmp(QStringLiteral("/proc/net/snmp"));
+    if (!snmp.open(QIODevice::ReadOnly))
+        return -1;
+    QList<QByteArray> names;
+    for (const QByteArray &line : snmp.readAll().split('\n')) {
+        if (!line.startsWith("Udp: "))
+            continue;
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (names.isEmpty()) {
+            names = fields;
+            continue;
+        }
+        const int at = names.indexOf("RcvbufErrors");
+        return at > 0 ? fields.value(at).toLong() : -1;
+    }
+    return -1;
+}
 
 double cpuMicroseconds()
 {
@@ -71,6 +94,7 @@ int main(int argc, char *argv[])
 
     QList<Round> results;
     int sentTotal = 0;
+    const long dropsBefore = receiveBufferDrops();
     for (int r = 0; r < rounds; ++r) {
         QElapsedTimer clock;
         double lastRow = 0;
@@ -125,7 +149,9 @@ int main(int argc, char *argv[])
     for (const Round &round : results)
         worstListed = std::min(worstListed, round.listed);
     out << "replies sent: " << sentTotal << " in " << rounds
-        << " rounds; fewest listed in a round: " << worstListed << "\n";
+        << " rounds; fewest listed in a round: " << worstListed
+        << "; datagrams dropped by a full receive buffer: " << receiveBufferDrops() - dropsBefore
+        << "\n";
     out << QStringLiteral("burst: listed %1 of %2; %3 ms from probe to last row; %4 us per reply\n")
                .arg(median.listed)
                .arg(count)
