@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch bench-watch fuzz screenshots demo format translations clean
+.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch bench-watch fuzz judge screenshots demo format translations clean
 
 all: build
 
@@ -54,6 +54,12 @@ bench-watch: build
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh
+
+# The segment check against its independent model, longer than in make test
+# and with a new random seed each run (the seed is printed).
+JUDGE_COUNT ?= 500000
+judge: build
+	python3 tests/segmentcheck_judge.py $(BUILD_DIR)/bin/segmentcheck_driver --count $(JUDGE_COUNT)
 
 # The real window under a virtual display, with three simulated converters.
 screenshots: build

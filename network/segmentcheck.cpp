@@ -46,6 +46,35 @@ QString dotted(quint32 address)
     return QHostAddress(address).toString();
 }
 
+// The ranges no host address can come from (this network, loopback,
+// multicast, reserved and the limited broadcast), with their names.
+QString reservedRange(quint32 address)
+{
+    const quint32 top = address >> 24;
+    if (top == 0)
+        return QStringLiteral("0.0.0.0/8, this network");
+    if (top == 127)
+        return QStringLiteral("127.0.0.0/8, loopback");
+    if (top >= 224 && top < 240)
+        return QStringLiteral("224.0.0.0/4, multicast");
+    if (top >= 240)
+        return QStringLiteral("240.0.0.0/4, reserved");
+    return QString();
+}
+
+// Whether address is the network or broadcast address of the subnet that
+// address and mask make; a /31 or /32 has neither.
+QString networkOrBroadcast(quint32 address, quint32 mask)
+{
+    if (~mask <= 1)
+        return QString();
+    if ((address & ~mask) == 0)
+        return QStringLiteral("network");
+    if ((address & ~mask) == ~mask)
+        return QStringLiteral("broadcast");
+    return QString();
+}
+
 int prefixLength(quint32 mask)
 {
     int length = 0;
@@ -73,6 +102,10 @@ QString Problem::codeName() const
         return QStringLiteral("gateway-outside-subnet");
     case Code::GatewayIsOwnIp:
         return QStringLiteral("gateway-is-own-ip");
+    case Code::ReservedAddress:
+        return QStringLiteral("reserved-address");
+    case Code::GatewayNotAHost:
+        return QStringLiteral("gateway-not-a-host");
     }
     return QString();
 }
@@ -84,6 +117,7 @@ QString Problem::field() const
         return QStringLiteral("subnet");
     case Code::GatewayOutsideSubnet:
     case Code::GatewayIsOwnIp:
+    case Code::GatewayNotAHost:
         return QStringLiteral("gateway");
     default:
         return QStringLiteral("ip");
@@ -108,6 +142,8 @@ QString Problem::message() const
         return who + QStringLiteral("ip %1 is the broadcast address of its subnet %2")
                          .arg(dotted(ip), net);
     case Code::BadSubnet:
+        if (subnet == 0)
+            return who + QStringLiteral("subnet 0.0.0.0 makes every address its own network");
         return who +
                QStringLiteral("subnet %1 is not a mask (ones, then zeros)").arg(dotted(subnet));
     case Code::GatewayOutsideSubnet:
@@ -115,13 +151,31 @@ QString Problem::message() const
                          .arg(dotted(gateway), net, dotted(ip));
     case Code::GatewayIsOwnIp:
         return who + QStringLiteral("gateway %1 is its own ip").arg(dotted(gateway));
+    case Code::ReservedAddress:
+        return who + QStringLiteral("ip %1 is in %2, which no host can have")
+                         .arg(dotted(ip), reservedRange(ip));
+    case Code::GatewayNotAHost: {
+        const QString range = reservedRange(gateway);
+        if (!range.isEmpty())
+            return who + QStringLiteral("gateway %1 is in %2, which no host can have")
+                             .arg(dotted(gateway), range);
+        return who + QStringLiteral("gateway %1 is the %2 address of its subnet %3")
+                         .arg(dotted(gateway), networkOrBroadcast(gateway, subnet), net);
+    }
     }
     return who;
 }
 
 bool Problem::sameAs(const Problem &o) const
 {
-    return mac == o.mac && code == o.code && other == o.other;
+    if (mac != o.mac || code != o.code || other != o.other)
+        return false;
+    const QString about = field();
+    if (about == QLatin1String("gateway"))
+        return gateway == o.gateway;
+    if (about == QLatin1String("subnet"))
+        return subnet == o.subnet;
+    return ip == o.ip;
 }
 
 QVector<HostAddress> hostAddresses()
@@ -172,23 +226,29 @@ QVector<Problem> find(const QVector<Converter> &converters, const QVector<HostAd
                 break;
             }
         }
-        if (!contiguous(a.subnet)) {
+        const bool reserved = !reservedRange(a.ip).isEmpty();
+        if (reserved)
+            add(Code::ReservedAddress);
+        if (!contiguous(a.subnet) || a.subnet == 0) {
             // Network, broadcast and gateway mean nothing under a broken mask.
             add(Code::BadSubnet);
             continue;
         }
-        // A /31 or /32 has no network or broadcast address of its own.
-        if (~a.subnet > 1) {
-            if ((a.ip & ~a.subnet) == 0)
-                add(Code::NetworkAddress);
-            else if ((a.ip & ~a.subnet) == ~a.subnet)
-                add(Code::BroadcastAddress);
-        }
-        if (a.gateway != 0) {
+        // An address no host can have says more than network or broadcast.
+        const QString place = networkOrBroadcast(a.ip, a.subnet);
+        if (!reserved && place == QLatin1String("network"))
+            add(Code::NetworkAddress);
+        else if (!reserved && place == QLatin1String("broadcast"))
+            add(Code::BroadcastAddress);
+        if (a.gateway != 0) { // 0.0.0.0: no gateway
             if (a.gateway == a.ip)
                 add(Code::GatewayIsOwnIp);
+            else if (!reservedRange(a.gateway).isEmpty())
+                add(Code::GatewayNotAHost);
             else if ((a.gateway & a.subnet) != (a.ip & a.subnet))
                 add(Code::GatewayOutsideSubnet);
+            else if (!networkOrBroadcast(a.gateway, a.subnet).isEmpty())
+                add(Code::GatewayNotAHost);
         }
     }
     return problems;

@@ -6,9 +6,10 @@
 #include <QVector>
 
 // Addressing mistakes that cut a converter off its network: two converters
-// at one address, a converter at this computer's address, at its subnet's
-// network or broadcast address, with a broken mask, or with a gateway it
-// cannot reach. Converters using DHCP are left out: the server decides.
+// at one address, a converter at this computer's address, at an address no
+// host can have, at its subnet's network or broadcast address, with a broken
+// mask, or with a gateway it cannot reach or that is no host. Converters
+// using DHCP are left out: the server decides.
 namespace SegmentCheck {
 
 enum class Code {
@@ -19,6 +20,8 @@ enum class Code {
     BadSubnet,
     GatewayOutsideSubnet,
     GatewayIsOwnIp,
+    ReservedAddress,
+    GatewayNotAHost,
 };
 
 // A converter as it holds or would hold its settings: the 64 plaintext
@@ -50,8 +53,9 @@ struct Problem
     QString field() const;
     // "02:AB:00:00:00:02: ip 10.77.16.50 is also the ip of 02:AB:00:00:00:01"
     QString message() const;
-    // The same problem as another when kind, field and other converter agree,
-    // whatever the values.
+    // The same problem as another when kind and other converter agree and
+    // the field it is about holds the same value: a clash of the same two
+    // converters at a new address is a new problem.
     bool sameAs(const Problem &other) const;
 };
 
