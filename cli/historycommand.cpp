@@ -10,10 +10,12 @@
 
 int HistoryCommand::run(Session &session, const Input &input)
 {
-    QStringList warnings;
-    const QVector<JournalRecord> records = readJournal(session.journal.path(), &warnings);
-    for (const QString &warning : qAsConst(warnings))
-        warn(warning);
+    const JournalReading reading = readJournal(session.journal.path());
+    if (!reading.error.isEmpty())
+        return fail(EXIT_JOURNAL, reading.error);
+    for (const UnreadableLine &line : reading.unreadable)
+        warn(line.message);
+    const QVector<JournalRecord> &records = reading.records;
     QVector<Output::HistoryRow> rows;
     for (const JournalRecord &r : records) {
         if (!input.macs.isEmpty() && !input.macs.contains(r.mac))

@@ -20,10 +20,23 @@ int RevertCommand::run(Session &session, const Input &input)
 {
     const Invocation &inv = session.inv;
     const QString &path = session.journal.path();
-    QStringList warnings;
-    const QVector<JournalRecord> records = readJournal(path, &warnings);
-    for (const QString &warning : qAsConst(warnings))
-        warn(warning);
+    const JournalReading reading = readJournal(path);
+    if (!reading.error.isEmpty())
+        return fail(EXIT_JOURNAL, reading.error + QStringLiteral("; nothing sent"));
+    for (const UnreadableLine &line : reading.unreadable)
+        warn(line.message);
+    const QVector<JournalRecord> &records = reading.records;
+    // A write whose intent cannot be read may be the newest one: undoing
+    // an older write instead would put back what is not there.
+    const auto unreadableAfter = [&](int records, const QString &mac, const QString &batch) {
+        for (const UnreadableLine &line : reading.unreadable) {
+            if (line.after >= records && !line.outcome &&
+                (mac.isEmpty() || line.mac.isEmpty() || line.mac == mac) &&
+                (batch.isEmpty() || line.batch.isEmpty() || line.batch == batch))
+                return line.message.section(QStringLiteral(": "), 0, 0);
+        }
+        return QString();
+    };
 
     // The writes to undo: a whole batch, or each converter's last.
     QVector<JournalRecord> undo;
@@ -36,10 +49,22 @@ int RevertCommand::run(Session &session, const Input &input)
             return fail(EXIT_BAD_INPUT,
                         QStringLiteral("no write of batch %1 in the journal %2; nothing sent")
                             .arg(inv.batch, path));
+        const QString where = unreadableAfter(0, QString(), inv.batch);
+        if (!where.isEmpty())
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("a write of batch %1 cannot be read (%2); nothing sent")
+                            .arg(inv.batch, where));
     }
     for (const QString &mac : input.macs) {
         auto last = std::find_if(records.rbegin(), records.rend(),
                                  [&](const JournalRecord &r) { return r.mac == mac; });
+        const QString where = unreadableAfter(
+            last == records.rend() ? 0 : int(records.rend() - last), mac, QString());
+        if (!where.isEmpty())
+            return fail(EXIT_BAD_INPUT,
+                        QStringLiteral("the newest write of %1 cannot be read (%2); nothing "
+                                       "sent")
+                            .arg(SettingFields::macText(mac), where));
         if (last == records.rend())
             return fail(EXIT_BAD_INPUT,
                         QStringLiteral("no write of %1 in the journal %2; nothing sent")

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QVersionNumber>
 
 namespace {
 
@@ -25,19 +27,49 @@ bool settingsFrame(const QJsonValue &value, QByteArray *frame)
     return true;
 }
 
-void readFile(const QString &path, QVector<JournalRecord> *records,
-              QHash<QString, int> *byBatchAndMac, QStringList *warnings)
+// What a line that is not JSON still tells of itself.
+QString member(const QByteArray &line, const char *name)
+{
+    const QRegularExpression pattern(
+        QStringLiteral("\"%1\"\\s*:\\s*\"([^\"]*)\"").arg(QLatin1String(name)));
+    return pattern.match(QString::fromUtf8(line)).captured(1);
+}
+
+// Why a line that parses as JSON cannot be read.
+QString whyUnreadable(const QJsonObject &o, const QString &kind)
+{
+    const QString version = o.value(QLatin1String("version")).toString();
+    const bool known = kind == QLatin1String("intent") || kind == QLatin1String("outcome");
+    const bool newer =
+        !version.isEmpty() && QVersionNumber::fromString(version) >
+                                  QVersionNumber::fromString(QStringLiteral(CONVERTER_VERSION));
+    if (!known || newer)
+        return QStringLiteral("a journal line of kind '%1' from version %2, which this version "
+                              "(%3) cannot read; skipped")
+            .arg(kind, version.isEmpty() ? QStringLiteral("(none)") : version,
+                 QStringLiteral(CONVERTER_VERSION));
+    return QStringLiteral("a damaged %1 line; skipped").arg(kind);
+}
+
+bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> *byBatchAndMac)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        reading->error =
+            QStringLiteral("journal %1: cannot read: %2").arg(path, file.errorString());
+        return false;
+    }
     int number = 0;
     while (!file.atEnd()) {
         const QByteArray line = file.readLine();
         ++number;
         if (line.trimmed().isEmpty())
             continue;
-        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        QJsonParseError parsed;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &parsed);
+        const QJsonObject o = document.object();
         const QString kind = o.value(QLatin1String("kind")).toString();
         JournalRecord r;
         r.time = o.value(QLatin1String("time")).toString();
@@ -46,35 +78,52 @@ void readFile(const QString &path, QVector<JournalRecord> *records,
         r.adapter = o.value(QLatin1String("adapter")).toString();
         r.mac = o.value(QLatin1String("mac")).toString();
         const QString key = r.batch + QLatin1Char('/') + r.mac;
-        bool ok = !r.batch.isEmpty() && r.mac.size() == 12;
+        bool ok = document.isObject() && !r.batch.isEmpty() && r.mac.size() == 12;
         if (ok && kind == QLatin1String("intent")) {
             ok = settingsFrame(o.value(QLatin1String("before")), &r.before) &&
                  settingsFrame(o.value(QLatin1String("sent")), &r.sent);
             if (ok) {
-                byBatchAndMac->insert(key, records->size());
-                records->append(r);
+                byBatchAndMac->insert(key, reading->records.size());
+                reading->records.append(r);
             }
         } else if (ok && kind == QLatin1String("outcome")) {
             const int index = byBatchAndMac->value(key, -1);
             if (index >= 0)
-                (*records)[index].result = o.value(QLatin1String("result")).toString();
+                reading->records[index].result = o.value(QLatin1String("result")).toString();
         } else {
             ok = false;
         }
-        if (!ok)
-            warnings->append(QStringLiteral("%1:%2: not a journal line (torn by a crash?); skipped")
-                                 .arg(path)
-                                 .arg(number));
+        if (ok)
+            continue;
+        UnreadableLine u;
+        const bool json = parsed.error == QJsonParseError::NoError && document.isObject();
+        u.message = QStringLiteral("%1:%2: %3")
+                        .arg(path)
+                        .arg(number)
+                        .arg(json ? whyUnreadable(o, kind)
+                                  : QStringLiteral("not a journal line (torn by a crash?); "
+                                                   "skipped"));
+        u.mac = json ? r.mac : member(line, "mac");
+        u.batch = json ? r.batch : member(line, "batch");
+        u.outcome = (json ? kind : member(line, "kind")) == QLatin1String("outcome");
+        u.after = reading->records.size();
+        reading->unreadable.append(u);
     }
+    if (file.error() != QFileDevice::NoError) {
+        reading->error =
+            QStringLiteral("journal %1: cannot read: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-QVector<JournalRecord> readJournal(const QString &path, QStringList *warnings)
+JournalReading readJournal(const QString &path)
 {
-    QVector<JournalRecord> records;
+    JournalReading reading;
     QHash<QString, int> index;
-    readFile(Journal::rotatedPath(path), &records, &index, warnings);
-    readFile(path, &records, &index, warnings);
-    return records;
+    if (readFile(Journal::rotatedPath(path), &reading, &index))
+        readFile(path, &reading, &index);
+    return reading;
 }

@@ -18,7 +18,23 @@ struct JournalRecord
     QString result;    // empty while the write has no outcome line
 };
 
-// Every write in a journal, oldest first, the rotated file's before the
-// current one's. A line that is not a journal line (a crash tore it) is
-// skipped with a warning naming the file and line.
-QVector<JournalRecord> readJournal(const QString &path, QStringList *warnings);
+// A line that could not be read: torn by a crash, damaged, or written by a
+// newer program in a form this one does not know.
+struct UnreadableLine
+{
+    QString message; // "FILE:LINE: ..."
+    QString mac;     // 12 digits where the line still names one
+    QString batch;
+    bool outcome = false; // known to be an outcome line, not a write's intent
+    int after = 0;        // the number of records read before it
+};
+
+struct JournalReading
+{
+    QVector<JournalRecord> records; // oldest first, the rotated file's before the current one's
+    QVector<UnreadableLine> unreadable;
+    QString error; // a journal that exists but cannot be read
+};
+
+// Every write in a journal and every line that could not be read.
+JournalReading readJournal(const QString &path);

@@ -55,11 +55,76 @@ private slots:
         QVERIFY(journal.outcomes({write}, &error));
         QCOMPARE(QFileInfo(Journal::rotatedPath(path)).size(), (qint64(64) << 20) + 1);
         QCOMPARE(QFileInfo(path).size() < 1000, true);
-        QStringList warnings;
-        const QVector<JournalRecord> records = readJournal(path, &warnings);
-        QCOMPARE(records.size(), 1); // the intent before, its outcome after the move
-        QCOMPARE(records.first().result, QStringLiteral("verified"));
-        QVERIFY(!warnings.isEmpty()); // the run of zero bytes is no journal line
+        const JournalReading reading = readJournal(path);
+        QCOMPARE(reading.records.size(), 1); // the intent before, its outcome after the move
+        QCOMPARE(reading.records.first().result, QStringLiteral("verified"));
+        QVERIFY(!reading.unreadable.isEmpty()); // the run of zero bytes is no journal line
+    }
+
+    // Each unreadable line is named for what it is, with what it still
+    // tells of its converter, and where it stands among the writes.
+    void unreadableLinesAreNamed_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("mac");
+        QTest::addColumn<bool>("outcome");
+        const QByteArray head =
+            "{\"time\":\"2026-12-08T10:00:00.000Z\",\"batch\":\"b2\",\"mac\":\"02AB00000002\",";
+        QTest::newRow("torn intent") << head + "\"kind\":\"inte"
+                                     << "not a journal line (torn by a crash?)"
+                                     << "02AB00000002" << false;
+        QTest::newRow("torn outcome") << head + "\"kind\":\"outcome\",\"res"
+                                      << "not a journal line (torn by a crash?)"
+                                      << "02AB00000002" << true;
+        QTest::newRow("unknown kind") << head + "\"kind\":\"rename\",\"version\":\"3.0.0\"}"
+                                      << "kind 'rename' from version 3.0.0, which this version"
+                                      << "02AB00000002" << false;
+        QTest::newRow("newer intent")
+            << head + "\"kind\":\"intent\",\"version\":\"9.1.0\",\"before\":{}}"
+            << "kind 'intent' from version 9.1.0"
+            << "02AB00000002" << false;
+        QTest::newRow("damaged intent") << head + "\"kind\":\"intent\",\"version\":\"0.9.0\"}"
+                                        << "a damaged intent line"
+                                        << "02AB00000002" << false;
+        QTest::newRow("garbage") << QByteArray(" not json") << "torn by a crash?" << QString()
+                                 << false;
+    }
+
+    void unreadableLinesAreNamed()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, message);
+        QFETCH(QString, mac);
+        QFETCH(bool, outcome);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("j.jsonl");
+        Journal journal(path, "test");
+        QString error;
+        QVERIFY(journal.intents(
+            {{"02AB00000001", "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), {}}}, &error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(line + '\n');
+        file.close();
+        const JournalReading reading = readJournal(path);
+        QCOMPARE(reading.records.size(), 1);
+        QCOMPARE(reading.unreadable.size(), 1);
+        const UnreadableLine &u = reading.unreadable.first();
+        QVERIFY2(u.message.startsWith(path + ":2: ") && u.message.contains(message),
+                 qPrintable(u.message));
+        QCOMPARE(u.mac, mac);
+        QCOMPARE(u.outcome, outcome);
+        QCOMPARE(u.after, 1);
+    }
+
+    void unreadableJournalIsAnError()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("j.jsonl")); // a folder where the file should be
+        const JournalReading folder = readJournal(dir.filePath("j.jsonl"));
+        QVERIFY2(folder.error.contains("cannot read"), qPrintable(folder.error));
+        QVERIFY(readJournal(dir.filePath("none.jsonl")).error.isEmpty()); // none yet: no writes
     }
 
     void unwritableFolderFails()
