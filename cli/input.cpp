@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 using SettingFields::Field;
 
@@ -97,6 +98,36 @@ int readFirstAddress(const QString &text, quint32 *address)
     return EXIT_DONE;
 }
 
+// A whole date, or date and time to the minute, second or millisecond, in
+// UTC unless it names a zone. Read field by field, never through the local
+// time zone, whose daylight-saving gaps would move or drop a time.
+QDateTime parseSince(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d{4})-(\\d{2})-(\\d{2})(?:[T ](\\d{2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,3}))?)?"
+        "(Z|[+-]\\d{2}:?\\d{2})?)?$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return {};
+    const auto number = [&](int group) { return m.captured(group).toInt(); };
+    const QDate date(number(1), number(2), number(3));
+    const QString fraction = m.captured(7);
+    const QTime time(number(4), number(5), number(6),
+                     fraction.isEmpty() ? 0 : fraction.leftJustified(3, QLatin1Char('0')).toInt());
+    if (!date.isValid() || !time.isValid())
+        return {};
+    int offset = 0;
+    const QString zone = m.captured(8);
+    if (zone.size() > 1) {
+        const QString digits = zone.mid(1).remove(QLatin1Char(':'));
+        const int hours = digits.left(2).toInt(), minutes = digits.right(2).toInt();
+        if (hours > 14 || minutes > 59)
+            return {};
+        offset = (zone.at(0) == QLatin1Char('-') ? -1 : 1) * (hours * 3600 + minutes * 60);
+    }
+    return QDateTime(date, time, Qt::UTC).addSecs(-offset);
+}
+
 } // namespace
 
 int readInput(const Invocation &inv, Input *input)
@@ -121,21 +152,23 @@ int readInput(const Invocation &inv, Input *input)
         }
     }
     if (!inv.since.isEmpty()) {
-        input->since = QDateTime::fromString(inv.since, Qt::ISODateWithMs);
-        if (!input->since.isValid())
-            input->since = QDateTime(QDate::fromString(inv.since, Qt::ISODate), QTime(0, 0));
+        input->since = parseSince(inv.since);
         if (!input->since.isValid())
             return fail(EXIT_BAD_INPUT,
                         QStringLiteral("--since '%1' is not a time (2026-12-08 or "
                                        "2026-12-08T10:30:00, UTC unless it names a zone)")
                             .arg(inv.since));
-        if (input->since.timeSpec() == Qt::LocalTime)
-            input->since.setTimeSpec(Qt::UTC);
     }
-    if (command == QLatin1String("set"))
-        return readSetArguments(inv.arguments.mid(1), &input->changes);
-    if (command == QLatin1String("apply"))
-        return readFleetFile(inv.arguments.first(), input);
+    // Every command reads its input to the end, so that --output below is
+    // opened for each of them.
+    if (command == QLatin1String("set")) {
+        if (const int status = readSetArguments(inv.arguments.mid(1), &input->changes))
+            return status;
+    }
+    if (command == QLatin1String("apply")) {
+        if (const int status = readFleetFile(inv.arguments.first(), input))
+            return status;
+    }
     if (command == QLatin1String("assign")) {
         if (const int status = readFirstAddress(inv.arguments.first(), &input->firstAddress))
             return status;
