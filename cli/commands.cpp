@@ -28,7 +28,7 @@ std::unique_ptr<Command> commandNamed(const QString &name)
 
 namespace {
 
-int runChecked(const Invocation &inv)
+int runChecked(const Invocation &inv, int *framesSent)
 {
     Input input;
     if (const int status = readInput(inv, &input))
@@ -41,16 +41,22 @@ int runChecked(const Invocation &inv)
         if (const int status = session.open())
             return status;
     }
-    return command->run(session, input);
+    const int status = command->run(session, input);
+    *framesSent = session.link.framesSent();
+    return status;
 }
 
 } // namespace
 
 int runCommand(const Invocation &inv)
 {
-    const int status = runChecked(inv);
+    int framesSent = 0;
+    const int status = runChecked(inv, &framesSent);
     QString error;
-    if (!commitOutputFile(&error))
-        return fail(status != EXIT_DONE ? status : EXIT_BAD_INPUT, error);
-    return status;
+    if (commitOutputFile(&error))
+        return status;
+    // Once frames have left, a lost report must not read as "nothing sent".
+    if (framesSent > 0)
+        return fail(EXIT_NOT_RECORDED, error + QStringLiteral("; the frames were sent"));
+    return fail(status != EXIT_DONE ? status : EXIT_BAD_INPUT, error);
 }

@@ -11,6 +11,7 @@ enum ExitStatus {
     EXIT_NOT_VERIFIED = 4,
     EXIT_JOURNAL = 5,
     EXIT_NO_ADAPTER = 6,
+    EXIT_NOT_RECORDED = 7, // frames left, but their record could not be kept
 };
 
 // Runs a parsed command; messages go to standard error, data to standard

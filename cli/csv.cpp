@@ -147,6 +147,12 @@ bool spreadsheetWouldChange(const QString &text)
     return numberOrDate.match(text).hasMatch() || formulaOrTruth.match(text).hasMatch();
 }
 
+bool wouldRunAsFormula(const QString &text)
+{
+    static const QRegularExpression formula(QStringLiteral("^[=+\\-@\t\r]"));
+    return formula.match(text).hasMatch();
+}
+
 QString asSpreadsheetText(const QString &text)
 {
     QString inner = text;

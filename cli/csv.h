@@ -33,6 +33,8 @@ QString cell(const QString &text);
 QString asSpreadsheetText(const QString &text);
 // Whether a spreadsheet would read the text as something else.
 bool spreadsheetWouldChange(const QString &text);
+// Whether a spreadsheet would run the text as a formula.
+bool wouldRunAsFormula(const QString &text);
 // The text of a cell written by asSpreadsheetText; any other cell as it is.
 QString fromSpreadsheetText(const QString &cell);
 

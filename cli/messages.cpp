@@ -27,6 +27,7 @@ QTextStream &stream(std::FILE *file)
 
 std::unique_ptr<QFile> outputFile;
 bool outputWasEmpty = true;
+QString outputError; // the first failure to write the results
 
 } // namespace
 
@@ -49,14 +50,21 @@ int fail(int status, const QString &message)
 
 void print(const QString &text)
 {
-    if (outputFile) {
-        outputFile->write(text.toUtf8());
-        outputFile->flush();
-        return;
+    if (outputFile && outputError.isEmpty()) {
+        const QByteArray bytes = text.toUtf8();
+        if (outputFile->write(bytes) == bytes.size() && outputFile->flush())
+            return;
+        // What the file did not take goes to standard output, so that the
+        // results of frames already sent are not lost.
+        outputError = QStringLiteral("%1: cannot write: %2 (the results went to standard "
+                                     "output instead)")
+                          .arg(outputFile->fileName(), outputFile->errorString());
     }
     QTextStream &out = stream(stdout);
     out << text;
     out.flush();
+    if (out.status() != QTextStream::Ok && outputError.isEmpty())
+        outputError = QStringLiteral("cannot write the results to standard output");
 }
 
 bool setOutputFile(const QString &path, bool csv, bool append, QString *error)
@@ -81,9 +89,10 @@ bool outputStartsEmpty()
 
 bool commitOutputFile(QString *error)
 {
-    if (!outputFile || (outputFile->flush() && outputFile->error() == QFileDevice::NoError))
-        return true;
-    *error = QStringLiteral("%1: cannot write: %2")
-                 .arg(outputFile->fileName(), outputFile->errorString());
-    return false;
+    if (outputError.isEmpty() && outputFile &&
+        (!outputFile->flush() || outputFile->error() != QFileDevice::NoError))
+        outputError = QStringLiteral("%1: cannot write: %2")
+                          .arg(outputFile->fileName(), outputFile->errorString());
+    *error = outputError;
+    return outputError.isEmpty();
 }

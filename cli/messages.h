@@ -20,5 +20,6 @@ bool setOutputFile(const QString &path, bool csv, bool append, QString *error);
 // Whether what print() writes starts a file (or goes to standard output),
 // so that a header belongs at the top.
 bool outputStartsEmpty();
-// Finishes the --output file, if there is one.
+// Finishes the --output file, if there is one; false with the first
+// failure to write the results (to the file or to standard output).
 bool commitOutputFile(QString *error);

@@ -54,13 +54,17 @@ QString table(QVector<QStringList> rows)
     return out;
 }
 
-QString csv(const QVector<QStringList> &rows)
+// Names and messages come from anyone on the segment: a cell that a
+// spreadsheet would run as a formula is written as its text.
+QString csv(const QVector<QStringList> &rows, bool guardFormulas = true)
 {
     QString out;
     for (const QStringList &row : rows) {
         QStringList cells;
         for (const QString &cell : row)
-            cells << Csv::cell(cell);
+            cells << Csv::cell(guardFormulas && Csv::wouldRunAsFormula(cell)
+                                   ? Csv::asSpreadsheetText(cell)
+                                   : cell);
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;
@@ -145,7 +149,7 @@ QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::P
             // A fleet file goes through spreadsheets: a name such as 0012
             // and every version (1.10, or a date in some locales) would come
             // back changed.
-            if (spreadsheet && (field == Field::Version ||
+            if (spreadsheet && (field == Field::Version || Csv::wouldRunAsFormula(text) ||
                                 (field == Field::Name && Csv::spreadsheetWouldChange(text))))
                 text = Csv::asSpreadsheetText(text);
             row << text;
@@ -153,7 +157,7 @@ QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::P
         row << codes(d);
         rows << row;
     }
-    return spreadsheet ? csv(rows) : table(rows);
+    return spreadsheet ? csv(rows, false) : table(rows);
 }
 
 QString report(const QVector<Line> &lines, Invocation::Format format)

@@ -32,6 +32,8 @@ QString resultName(BatchWriter::Outcome outcome)
         return QStringLiteral("differs");
     case BatchWriter::Outcome::NoAnswer:
         return QStringLiteral("no-answer");
+    case BatchWriter::Outcome::NotSent:
+        return QStringLiteral("not-sent");
     case BatchWriter::Outcome::Sent:
         break;
     }
@@ -166,8 +168,8 @@ int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *resu
     for (int k = 0; k < results->size(); ++k)
         journaled[k].result = resultName(results->at(k).outcome);
     if (!journal.outcomes(journaled, &error))
-        return fail(EXIT_JOURNAL, error + QStringLiteral("; the frames were sent, their outcomes "
-                                                         "are not journaled"));
+        return fail(EXIT_NOT_RECORDED, error + QStringLiteral("; the frames were sent, their "
+                                                              "outcomes are not journaled"));
     return EXIT_DONE;
 }
 
@@ -237,11 +239,18 @@ int Session::write(const QVector<Plan> &plans)
     err() << "converter-cli: " << counts.value(QStringLiteral("verified")) << " verified, "
           << counts.value(QStringLiteral("differs")) << " differ, "
           << counts.value(QStringLiteral("no-answer")) << " no answer, "
-          << counts.value(QStringLiteral("sent")) << " sent unverified, " << unchanged
-          << " unchanged; " << link.framesSent() << " frames sent, " << retriesSent << " retries, "
-          << clock.elapsed() << " ms; journal batch " << journal.batch() << Qt::endl;
+          << counts.value(QStringLiteral("sent")) << " sent unverified, ";
+    if (counts.value(QStringLiteral("not-sent")))
+        err() << counts.value(QStringLiteral("not-sent")) << " not sent, ";
+    err() << unchanged << " unchanged; " << link.framesSent() << " frames sent, " << retriesSent
+          << " retries, " << clock.elapsed() << " ms; journal batch " << journal.batch()
+          << Qt::endl;
     if (sent != EXIT_DONE)
         return sent;
+    if (counts.value(QStringLiteral("not-sent")))
+        return fail(EXIT_NO_ADAPTER,
+                    QStringLiteral("%1 frame(s) could not leave through any adapter")
+                        .arg(counts.value(QStringLiteral("not-sent"))));
     const bool allGood = counts.value(QStringLiteral("differs")) == 0 &&
                          counts.value(QStringLiteral("no-answer")) == 0;
     return allGood ? EXIT_DONE : EXIT_NOT_VERIFIED;

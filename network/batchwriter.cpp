@@ -103,12 +103,12 @@ void BatchWriter::sendDue()
         State &state = states[queue.front()];
         queue.pop_front();
         state.queued = false;
-        link.sendFrame(state.frame, state.interfaceIndex);
+        const bool left = link.sendFrame(state.frame, state.interfaceIndex);
         state.lastSentNs = now;
         ++state.result.frames;
         nextSlotNs += interval;
         if (!options.verify)
-            settle(state, Outcome::Sent);
+            settle(state, left ? Outcome::Sent : Outcome::NotSent);
     }
     if (!queue.empty()) {
         sendTimer->start(int((nextSlotNs - now + NS_PER_MS - 1) / NS_PER_MS));

@@ -33,7 +33,8 @@ public:
         QByteArray settings; // its reported plaintext with the changes put in
     };
 
-    enum class Outcome { Sent, Verified, Differs, NoAnswer };
+    // NotSent: without verifying, a frame that left through no adapter.
+    enum class Outcome { Sent, Verified, Differs, NoAnswer, NotSent };
 
     struct Result
     {
