@@ -16,6 +16,7 @@
 #include <QHostAddress>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -59,6 +60,8 @@ private:
                const QString &message = QString());
     void handled(const QString &mac, bool counts);
     void requestStop();
+    void stopWhenDue();
+    void checkGiven(const FoundDevice &device);
     bool finished() const;
     void maybeQuit();
 
@@ -70,13 +73,16 @@ private:
     QStringList pending;
     QHash<QString, QByteArray> verified; // MAC -> the settings it took
     QSet<QString> announcedChanged;
-    QSet<quint32> taken; // addresses a converter seen or this computer holds
+    QSet<quint32> taken;           // addresses a converter seen or this computer holds
+    QHash<quint32, QString> given; // addresses this run wrote, and to which converter
     quint32 nextAddress = 0;
     QStringList inFlight;
     QMap<QString, int> counts;
     int writtenOrRefused = 0;
     int rowsHandled = 0;
-    int stops = 0;
+    int stops = 0; // Ctrl-C and its kin, not --for running out
+    QElapsedTimer runClock;
+    QTimer forTimer;
     bool busy = false;
     bool stopping = false;
     int status = EXIT_DONE;
@@ -85,7 +91,7 @@ private:
 
 int Watcher::run()
 {
-    QElapsedTimer clock;
+    QElapsedTimer &clock = runClock;
     clock.start();
     StopSignal stop;
     QObject::connect(&stop, &StopSignal::requested, &loop, [this] { requestStop(); });
@@ -95,8 +101,11 @@ int Watcher::run()
     probe.setInterval(inv.intervalMs);
     QObject::connect(&probe, &QTimer::timeout, &loop, [this] { session.link.sendProbe(); });
     probe.start();
-    if (inv.forSeconds > 0)
-        QTimer::singleShot(inv.forSeconds * 1000, &loop, [this] { requestStop(); });
+    if (inv.forSeconds > 0) {
+        forTimer.setSingleShot(true);
+        QObject::connect(&forTimer, &QTimer::timeout, &loop, [this] { stopWhenDue(); });
+        stopWhenDue();
+    }
     if (outputStartsEmpty()) // a CSV header once, also when appending
         print(Output::watchHeader(inv.format));
     if (!session.link.sendProbe())
@@ -113,6 +122,8 @@ int Watcher::run()
           << " unchanged, " << counts.value("refused") << " refused, " << counts.value("skipped")
           << " skipped, " << counts.value("not-in-file") << " not in file, "
           << counts.value("changed") << " changed";
+    if (counts.value("conflict"))
+        err() << ", " << counts.value("conflict") << " conflict events";
     if (!rows.isEmpty())
         err() << "; " << rowsHandled << " of " << rows.size() << " rows handled";
     err() << "; " << clock.elapsed() << " ms; journal batch " << session.journal.batch()
@@ -120,7 +131,7 @@ int Watcher::run()
     if (status != EXIT_DONE)
         return status;
     const bool good = counts.value("differs") == 0 && counts.value("no-answer") == 0 &&
-                      counts.value("refused") == 0 &&
+                      counts.value("refused") == 0 && counts.value("conflict") == 0 &&
                       (rows.isEmpty() || rowsHandled == rows.size());
     return good ? EXIT_DONE : EXIT_NOT_VERIFIED;
 }
@@ -135,6 +146,7 @@ void Watcher::onReply(const FoundDevice &device)
         if (!(device.plaintext.at(FrameLayout::IPTYPE_OFFSET) & FrameLayout::IPTYPE_BITS))
             taken.insert(QHostAddress(device.record.lip).toIPv4Address());
         event(mac, QStringLiteral("found"), device.record.lip);
+        checkGiven(device);
         pending.append(mac);
         QTimer::singleShot(0, &loop, [this] { process(); });
         return;
@@ -260,8 +272,13 @@ void Watcher::write(QVector<Plan> plans)
     }
     if (plans.isEmpty())
         return;
-    for (const Plan &plan : qAsConst(plans))
+    for (const Plan &plan : qAsConst(plans)) {
         inFlight << plan.device.record.mac;
+        if (!(plan.settings.at(FrameLayout::IPTYPE_OFFSET) & FrameLayout::IPTYPE_BITS))
+            given.insert(
+                QHostAddress(SettingFields::text(plan.settings, Field::Ip)).toIPv4Address(),
+                plan.device.record.mac);
+    }
     QVector<BatchWriter::Result> results;
     const int sent = session.send(plans, &results);
     inFlight.clear();
@@ -317,6 +334,37 @@ void Watcher::handled(const QString &mac, bool counts)
     writtenOrRefused += counts;
     if (rows.contains(mac))
         ++rowsHandled;
+}
+
+// A converter new to the run at an address that the run has just given
+// another: the segment check of that write could not see it.
+void Watcher::checkGiven(const FoundDevice &device)
+{
+    if (device.plaintext.at(FrameLayout::IPTYPE_OFFSET) & FrameLayout::IPTYPE_BITS)
+        return;
+    const QString &mac = device.record.mac;
+    const QString &ip = device.record.lip;
+    const QString other = given.value(QHostAddress(ip).toIPv4Address());
+    if (other.isEmpty() || other == mac)
+        return;
+    event(mac, QStringLiteral("conflict"), ip,
+          QStringLiteral("ip %1 was just given to %2").arg(ip, SettingFields::macText(other)));
+    event(other, QStringLiteral("conflict"), ip,
+          QStringLiteral("ip %1, just given to it, is also the ip of %2, first seen now")
+              .arg(ip, SettingFields::macText(mac)));
+}
+
+// --for, in steps a timer can count (its milliseconds are an int), so that
+// a year works as well as a minute.
+void Watcher::stopWhenDue()
+{
+    const qint64 left = qint64(inv.forSeconds) * 1000 - runClock.elapsed();
+    if (left > 0) {
+        forTimer.start(int(std::min<qint64>(left, 3600 * 1000)));
+        return;
+    }
+    stopping = true; // not a Ctrl-C: one after it still lets a write finish
+    maybeQuit();
 }
 
 bool Watcher::finished() const

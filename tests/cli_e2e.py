@@ -85,9 +85,9 @@ def expected_row(c):
             "data-bits": ["7", "8"][c["dataBit"]], "stop-bits": ["1", "2"][c["stopBit"]]}
 
 
-def cli(*args, stdin=None, journal=None):
+def cli(*args, stdin=None, journal=None, env=None):
     """Runs the tool; its output decoded as UTF-8, line ends as they came."""
-    env = {**os.environ, "CONVERTER_JOURNAL": str(journal)} if journal else None
+    env = {**os.environ, **(env or {}), **({"CONVERTER_JOURNAL": str(journal)} if journal else {})}
     r = subprocess.run([CLI, *args], input=stdin.encode() if stdin else None,
                        capture_output=True, timeout=60, env=env)
     return subprocess.CompletedProcess(r.args, r.returncode, r.stdout.decode(),
@@ -165,6 +165,103 @@ class CliEndToEnd(unittest.TestCase):
         lines = self.watch_log.read_text().splitlines() if self.watch_log.exists() else []
         return [int(n) for a, n in (line.split() for line in lines)
                 if a in self.tool and sender in (None, a)]
+
+    def test_watch_checks(self):
+        journal = WORK / "watch-checks.jsonl"
+        units = WORK / "watch-checks.json"
+
+        def sim(converters, *extra):
+            units.write_text(json.dumps({"converters": [
+                {"mac": f"02AB000005{k:02X}", "replyFrom": address("simw", k), "lip": ip,
+                 "subnet": "255.255.255.0", "gaw": "192.168.1.1"}
+                for k, ip in enumerate(converters, 1)]}))
+            return start_sim("simw", units, *extra)
+
+        def watch(*args):
+            run = subprocess.run([CLI, "watch", "--interface", "cvl3", "--interval", "200",
+                                  "--format", "json", *args], capture_output=True, text=True,
+                                 timeout=60, env={**os.environ, "CONVERTER_JOURNAL": str(journal)})
+            events = [json.loads(line) for line in run.stdout.splitlines()]
+            return run, [(e["mac"][-2:], e["event"]) for e in events if e["event"] != "found"], events
+
+        def stop(process):
+            process.terminate()
+            self.assertEqual(process.wait(), 0)
+
+        fleet = WORK / "watch-checks.csv"
+        # Two of a box answering in one round, one new address between them
+        # (a fill-down slip): both refused, nothing sent.
+        process = sim(["192.168.1.8", "192.168.1.8"])
+        try:
+            fleet.write_text("mac,ip\n02AB00000501,192.168.1.60\n02AB00000502,192.168.1.60\n")
+            run, events, _ = watch("--apply", str(fleet))
+            self.assertEqual(run.returncode, 4, run.stderr)
+            self.assertEqual(sorted(events), [("01", "refused"), ("02", "refused")])
+            self.assertEqual([c["configureCount"] for c in state(units).values()], [0, 0])
+        finally:
+            stop(process)
+
+        # A unit commissioned earlier, still on the bench, keeps its address.
+        process = sim(["192.168.1.8", "192.168.1.77"])
+        try:
+            run, events, _ = watch("--assign", "192.168.1.90", "--for", "2")
+            self.assertEqual(run.returncode, 0, run.stderr)
+            self.assertEqual(sorted(events), [("01", "verified"), ("02", "skipped")])
+            after = state(units)
+            self.assertEqual([(c["lip"], c["configureCount"]) for c in after.values()],
+                             [("192.168.1.90", 1), ("192.168.1.77", 0)])
+        finally:
+            stop(process)
+
+        # A unit first seen while a write is in flight, at the address that
+        # write gives: both get a conflict event naming the other, status 4.
+        process = sim(["192.168.1.8", "192.168.1.70"], "--power-on", "200",
+                      "--power-on-step", "600", "--fault", "restart@1", "--restart-ms", "1500")
+        try:
+            fleet.write_text("mac,ip\n02AB00000501,192.168.1.70\n")
+            run, events, raw = watch("--apply", str(fleet))
+            self.assertEqual(run.returncode, 4, run.stderr)
+            # The run may end before the newcomer's own row is looked up.
+            self.assertEqual(sorted(e for e in events if e[1] != "not-in-file"),
+                             [("01", "conflict"), ("01", "verified"), ("02", "conflict")])
+            messages = {e["mac"][-2:]: e["message"] for e in raw if e["event"] == "conflict"}
+            self.assertIn("02:AB:00:00:05:02", messages["01"])
+            self.assertIn("02:AB:00:00:05:01", messages["02"])
+            self.assertIn("2 conflict events", run.stderr)
+        finally:
+            stop(process)
+
+        # --for as long as it may be (a year) does not end at once, and --for
+        # running out during a write is no Ctrl-C: one after it still lets
+        # the write be verified.
+        process = sim(["192.168.1.8"], "--power-on", "200", "--fault", "restart@1",
+                      "--restart-ms", "2000")
+        try:
+            long = subprocess.Popen([CLI, "watch", "--interface", "cvl3", "--assign",
+                                     "192.168.1.100", "--for", "31536000", "--journal",
+                                     str(journal)], stdout=subprocess.PIPE,
+                                    stderr=subprocess.PIPE, text=True)
+            time.sleep(1.0)
+            self.assertIsNone(long.poll(), long.stderr.read() if long.poll() is not None else "")
+            long.send_signal(signal.SIGINT)
+            long.communicate(timeout=30)
+        finally:
+            stop(process)
+        process = sim(["192.168.1.8"], "--power-on", "200", "--fault", "restart@1",
+                      "--restart-ms", "2500")
+        try:
+            short = subprocess.Popen([CLI, "watch", "--interface", "cvl3", "--interval", "200",
+                                      "--assign", "192.168.1.110", "--for", "1", "--format",
+                                      "json", "--journal", str(journal)],
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            time.sleep(1.6)  # --for has run out; the write waits for the restart
+            short.send_signal(signal.SIGINT)
+            out, err = short.communicate(timeout=30)
+            self.assertEqual(short.returncode, 0, err)
+            self.assertIn("verified", [json.loads(l)["event"] for l in out.splitlines()])
+            self.assertNotIn("stopped at once", err)
+        finally:
+            stop(process)
 
     def test_watch_production_line(self):
         line = WORK / "line.json"
@@ -409,6 +506,56 @@ class CliEndToEnd(unittest.TestCase):
                               journal=journal).stdout)
         self.assertEqual([(h["result"], h["fields"][0]["after"]) for h in last], [("", 2400)])
 
+        # The newest write of a converter torn by a crash: revert undoes no
+        # older write in its place. A newer program's line is named as such.
+        mac = sorted(state(self.fleet))[3]
+        with journal.open("a") as f:
+            f.write('{"time":"2026-12-09T10:00:00.000Z","kind":"rename","version":"9.0.0",'
+                    f'"batch":"n","mac":"{mac}"}}\n')
+            f.write(f'{{"time":"2026-12-09T10:00:01.000Z","batch":"t","mac":"{mac}","kind":"int')
+        r = cli("revert", mac, journal=journal)
+        self.assertEqual(r.returncode, 2, r.stderr)
+        self.assertIn(f"the newest write of {colon(mac)} cannot be read (", r.stderr)
+        self.assertIn("a journal line of kind 'rename' from version 9.0.0, which this version",
+                      r.stderr)
+        # --since: UTC whatever the computer's zone, in a daylight-saving gap
+        # too; anything but a whole date or date-time is refused.
+        rows = lambda since, zone: cli("history", "--since", since, "--format", "csv",
+                                       journal=journal, env={"TZ": zone})
+        base = rows("2026-03-29T02:30", "UTC")
+        self.assertEqual(base.returncode, 0, base.stderr)
+        for zone in ("Europe/Berlin", "America/New_York", "Pacific/Kiritimati"):
+            self.assertEqual(rows("2026-03-29T02:30", zone).stdout, base.stdout, zone)
+        self.assertEqual(rows("2999-01-01T00:00+14:00", "UTC").stdout.count("\n"), 1)
+        for bad in ("2026-12-08T25:00", "2026-12-08Tgarbage", "2026-02-30", "2026-12-08T10",
+                    "yesterday", "2026-12-08T10:00+15:00"):
+            with self.subTest(since=bad):
+                r = rows(bad, "UTC")
+                self.assertEqual(r.returncode, 2, r.stderr)
+                self.assertIn(f"--since '{bad}' is not a time", r.stderr)
+        # A journal that exists but cannot be read is no empty history.
+        r = cli("history", journal=WORK)
+        self.assertEqual(r.returncode, 5, r.stderr)
+        self.assertIn("cannot read", r.stderr)
+
+        # The outcome cannot be journaled once the frame has left: the result
+        # is still printed, and the status says so (7), not "nothing sent".
+        swapped = WORK / "swap" / "journal.jsonl"
+        swapped.parent.mkdir()
+        slow = subprocess.Popen([CLI, "set", "02AB000000F1", "baud=57600", "--format", "json"],
+                                env={**os.environ, "CONVERTER_JOURNAL": str(swapped)},
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        deadline = time.time() + 10
+        while not (swapped.exists() and "intent" in swapped.read_text()) and time.time() < deadline:
+            time.sleep(0.02)
+        swapped.unlink()
+        swapped.mkdir()  # where the outcome line should go
+        out, err = slow.communicate(timeout=30)
+        self.assertEqual(slow.returncode, 7, err)
+        self.assertIn("the frames were sent, their outcomes are not journaled", err)
+        self.assertEqual(json.loads(out)[0]["result"], "verified")
+        time.sleep(1.5)  # the restarting converter answers again
+
         # A journal that cannot be written: status 5, and nothing sent.
         blocker = WORK / "not-a-folder"
         blocker.write_text("")
@@ -433,6 +580,17 @@ class CliEndToEnd(unittest.TestCase):
         rows = list(csv.DictReader(io.StringIO(cli("search", *net2, "--format", "csv").stdout)))
         self.assertEqual([row["problems"] for row in rows], ["duplicate-ip duplicate-ip"] * 3)
 
+        # A fill-down slip gives two of the box one new address: the pair
+        # clashing again at .60 is a new clash, refused with nothing sent.
+        slip = WORK / "filled-down-box.csv"
+        slip.write_text(f"mac,ip\n{box[0]},192.168.1.60\n{box[1]},192.168.1.60\n")
+        before = applied()
+        r = cli("apply", str(slip), *net2)
+        self.assertEqual(r.returncode, 2, r.stderr)
+        self.assertIn(f"{box[1]}: ip 192.168.1.60 is also the ip of {box[0]}", r.stderr)
+        time.sleep(0.2)
+        self.assertEqual(applied(), before)
+
         # That clash does not block giving them addresses one by one.
         r = cli("assign", "192.168.1.50", *net2)
         self.assertEqual((r.returncode, r.stdout.split()[1::2]), (0, ["verified"] * 3), r.stderr)
@@ -451,6 +609,11 @@ class CliEndToEnd(unittest.TestCase):
             (["set", box[2], "gateway=10.99.0.1"], "gateway 10.99.0.1 is outside its subnet"),
             (["set", box[2], "ip=192.168.1.255"], "broadcast address of its subnet 192.168.1.0/24"),
             (["set", box[2], "ip=192.168.1.50", "--dry-run"], "is also the ip of"),
+            (["set", box[2], "ip=127.0.0.5"], "ip 127.0.0.5 is in 127.0.0.0/8, loopback"),
+            (["set", box[2], "ip=224.0.0.9"], "which no host can have"),
+            (["set", box[2], "gateway=192.168.1.255"],
+             "gateway 192.168.1.255 is the broadcast address of its subnet"),
+            (["set", box[2], "subnet=0.0.0.0"], "subnet 0.0.0.0 makes every address"),
         ]
         before = applied()
         for args, message in refused:
@@ -613,6 +776,45 @@ class CliEndToEnd(unittest.TestCase):
             s[m]["sport"] == str(7000 + i) for i, m in enumerate(fleet[:-1])))
         self.assertEqual((after[fleet[-1]]["baud"], after[fleet[-1]]["sport"]), ("57600", "7999"))
         self.assertEqual(after[fleet[0]]["sport"], "7000")
+
+    def test_statuses_that_never_lie(self):
+        mac = sorted(state(self.fleet))[11]
+        # Results that cannot be written after the frame left: status 7, and
+        # they go to standard output instead.
+        r = cli("set", mac, "baud=4800", "--output", "/dev/full")
+        self.assertEqual((r.returncode, r.stdout), (7, f"{colon(mac)}  verified\n"), r.stderr)
+        self.assertIn("/dev/full: cannot write", r.stderr)
+        self.assertIn("the frames were sent", r.stderr)
+        r = cli("search", "--timeout", "200", "--output", "/dev/full")
+        self.assertEqual(r.returncode, 2, r.stderr)  # nothing sent: not 7
+
+        # A name a spreadsheet would run as a formula is text in every CSV.
+        for name in ("=1+2", "-cmd"):
+            with self.subTest(name=name):
+                r = cli("set", mac, f"name={name}", "--format", "csv")
+                self.assertEqual(r.returncode, 0, r.stderr)
+                rows = list(csv.reader(io.StringIO(cli("history", mac, "--format", "csv").stdout)))
+                self.assertEqual(rows[-1][-1], f'="{name}"')
+                cells = [c for row in rows for c in row]
+                self.assertFalse([c for c in cells if c[:1] in "=+-@" and not c.startswith('="')])
+
+        # --no-verify through an adapter that went down after the search: the
+        # frame left through none, so the result is not-sent and status 6.
+        box = "02AB00000203"
+        run = subprocess.Popen([CLI, "set", box, "remote-port=4444", "--no-verify", "--timeout",
+                                "1500", "--interface", "cvl2", "--format", "json"],
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        time.sleep(0.7)
+        subprocess.run(["ip", "link", "set", "cvl2", "down"], check=True)
+        try:
+            out, err = run.communicate(timeout=30)
+        finally:
+            subprocess.run(["ip", "link", "set", "cvl2", "up"], check=True)
+        self.assertEqual(run.returncode, 6, err)
+        self.assertEqual(json.loads(out)[0]["result"], "not-sent")
+        self.assertIn("1 not sent", err)
+        history = json.loads(cli("history", box, "--format", "json").stdout)
+        self.assertEqual(history[-1]["result"], "not-sent")
 
     def test_bad_input_sends_nothing(self):
         bad_csv = WORK / "bad.csv"
