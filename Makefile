@@ -81,7 +81,7 @@ test-windows: build
 	scripts/test-windows.sh $(BUILD_DIR)
 
 # The Debian package, build/converter-config_1.0.0_amd64.deb, and the Ansible
-# collection, dist/converter_config-converters-1.1.0.tar.gz.
+# collection, dist/converter_config-converters-1.1.1.tar.gz.
 package: build
 	scripts/install-deps.sh --ansible
 	cd $(BUILD_DIR) && umask 022 && cpack
@@ -98,10 +98,14 @@ test-spreadsheet: build
 	E2E_HOSTS="tool sims:5" tests/e2e.sh tests/spreadsheet.sh $(BUILD_DIR)/bin/converter-cli \
 		$(BUILD_DIR)/bin/converter-sim
 
-# The Ansible collection over SSH: two sites, each a host with sshd and
-# converter-cli beside simulated converters, driven from a controller.
+# The Ansible collection: ansible-test's sanity tests offline, the modules
+# against a stand-in converter-cli, then over SSH: two sites, each a host
+# with sshd and converter-cli beside simulated converters, driven from a
+# controller.
 test-ansible: build
 	scripts/install-deps.sh --ansible --ssh
+	/usr/bin/python3 scripts/ansible-sanity.py ansible validate-modules pep8 pylint yamllint
+	/usr/bin/python3 tests/ansible_modules.py ansible
 	E2E_HOSTS="tool sitea@0,1 siteb@0,2 simsa:2@1 simsb:3@2 watcha@1 watchb@2" \
 		tests/e2e.sh tests/ansible_e2e.sh $(BUILD_DIR)/bin/converter-cli $(BUILD_DIR)/bin/converter-sim
 

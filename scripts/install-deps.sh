@@ -22,15 +22,15 @@ packages=(
 #                  takes, the zip, NSIS for the installer, Wine to run the
 #                  programs, icoutils to read their resources
 #   --spreadsheet  a real spreadsheet program (make test-spreadsheet)
-#   --ansible      Ansible, to build the collection (make package), and its
-#                  linter
+#   --ansible      Ansible, to build the collection (make package), its
+#                  linter, and what ansible-test's sanity tests use
 #   --ssh          sshd and ssh for the sites of make test-ansible
 for flag in "$@"; do
     case $flag in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --windows) packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis osslsigncode) ;;
     --spreadsheet) packages+=(libreoffice-calc-nogui) ;;
-    --ansible) packages+=(ansible-core ansible-lint git) ;;
+    --ansible) packages+=(ansible-core ansible-lint git python3-voluptuous pylint pycodestyle yamllint) ;;
     --ssh) packages+=(openssh-server openssh-client) ;;
     *) echo "install-deps: unknown flag $flag" >&2; exit 2 ;;
     esac

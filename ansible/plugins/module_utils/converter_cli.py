@@ -18,6 +18,7 @@ NOT_ANSWERED = 3
 NOT_VERIFIED = 4
 JOURNAL = 5
 NO_ADAPTER = 6
+NOT_RECORDED = 7  # frames left, but their journal outcome or results were not written
 
 # The statuses after which no configure frame has left.
 NOTHING_SENT = (BAD_INPUT, NOT_ANSWERED, JOURNAL, NO_ADAPTER)
@@ -33,7 +34,7 @@ COMMON_OPTIONS = dict(
 
 # converter-cli's summary lines, which are not messages.
 SUMMARY = re.compile(r"^converter-cli: (\d+ verified, \d+ differ, \d+ no answer, \d+ sent "
-                     r"unverified, \d+ unchanged; .*|dry run: \d+ frame\(s\) not sent, "
+                     r"unverified, (\d+ not sent, )?\d+ unchanged; .*|dry run: \d+ frame\(s\) not sent, "
                      r"\d+ unchanged)$")
 
 

@@ -28,6 +28,7 @@ attributes:
     support: none
     description: Nothing is changed, so there is nothing to show.
   platform:
+    support: full
     platforms: posix
     description: The managed host runs C(converter-cli); Linux is tested.
 author:
@@ -55,7 +56,7 @@ converters:
   type: list
   elements: dict
   contains:
-    mac: {description: The MAC, as 02:AB:00:00:00:01., type: str}
+    mac: {description: "The MAC, as 02:AB:00:00:00:01.", type: str}
     name: {description: The name., type: str}
     name_hex: {description: The name's bytes in hexadecimal., type: str}
     version: {description: The firmware version., type: str}

@@ -106,13 +106,15 @@ attributes:
     support: full
     description: Shows the changed fields before and after.
   platform:
+    support: full
     platforms: posix
     description: The managed host runs C(converter-cli); Linux is tested.
 notes:
   - A write that left but did not verify (the converter kept a value, or did
     not answer in time) fails the task with C(changed=true), since the
-    converter may have changed. Only a write refused before anything was
-    sent fails with C(changed=false).
+    converter may have changed. So does a write whose frame left but whose
+    record (the journal's outcome line) could not be kept. Only a write
+    refused before anything was sent fails with C(changed=false).
   - Every write is journaled by C(converter-cli) on the managed host;
     C(converter-cli revert --batch BATCH) there undoes it.
 author:
@@ -164,7 +166,7 @@ changes:
   type: list
   elements: dict
   contains:
-    field: {description: The field, as converter-cli names it., type: str}
+    field: {description: "The field, as converter-cli names it.", type: str}
     wanted: {description: The value written., type: raw}
     reported: {description: The value the converter reported before., type: raw}
   sample:
@@ -193,7 +195,7 @@ batch:
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.converter_config.converters.plugins.module_utils.converter_cli import (
-    COMMON_OPTIONS, DONE, NOTHING_SENT, check_ranges, message, run)
+    COMMON_OPTIONS, DONE, NOT_RECORDED, NOTHING_SENT, check_ranges, message, run)
 
 # Module option -> converter-cli field.
 SETTINGS = ["name", "mode", "ip_type", "ip", "subnet", "gateway", "local_port", "remote_ip",
@@ -252,6 +254,10 @@ def main():
         outcome["batch"] = report[0]["batch"]
     if rc == DONE and result in ("verified", "unchanged"):
         module.exit_json(changed=result == "verified", result=result, **outcome)
+    if rc == NOT_RECORDED:  # the frame left: the converter may hold it now
+        module.fail_json(msg="%s: written, but its record could not be kept: %s"
+                         % (line["mac"], message(err, rc)), rc=rc, changed=True, result=result,
+                         **outcome)
     if rc in NOTHING_SENT or not report:
         module.fail_json(msg="%s: nothing was written: %s" % (line["mac"], message(err, rc)),
                          rc=rc, changed=False, **outcome)
