@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "messages.h"
 #include "options.h"
+#include "stopsignal.h"
 
 #include "framecipher.h"
 #include "protocolconstants.h"
@@ -30,5 +31,8 @@ int main(int argc, char *argv[])
         break;
     }
     FrameCipher::setKey(FRAME_KEY);
-    return runCommand(invocation);
+    CloseGuard::install();
+    const int status = runCommand(invocation);
+    CloseGuard::finished();
+    return status;
 }

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "messages.h"
 #include "output.h"
+#include "stopsignal.h"
 
 #include "batchwriter.h"
 #include "configureframe.h"
@@ -152,6 +153,10 @@ int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *resu
     options.verifyTimeoutMs = inv.verifyTimeoutMs;
     options.retries = inv.retries;
     BatchWriter writer(link, options);
+    // A console closing ends the program in seconds: settle at once, so
+    // that the outcomes reach the journal before it ends.
+    const auto closing = QObject::connect(CloseGuard::instance(), &CloseGuard::closeRequested,
+                                          &writer, &BatchWriter::stopWaiting);
     QVector<BatchWriter::Target> targets;
     QVector<Journal::Write> journaled;
     for (const Plan &plan : plans) {
@@ -164,6 +169,7 @@ int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *resu
     if (!journal.intents(journaled, &error))
         return fail(EXIT_JOURNAL, error + QStringLiteral("; nothing sent"));
     *results = writer.run(targets);
+    QObject::disconnect(closing);
     retriesSent += writer.retriesSent();
     for (int k = 0; k < results->size(); ++k)
         journaled[k].result = resultName(results->at(k).outcome);
@@ -210,6 +216,8 @@ int Session::write(const QVector<Plan> &plans)
     }
     if (checked != EXIT_DONE)
         return checked;
+    if (CloseGuard::closing())
+        return fail(EXIT_NOT_ANSWERED, QStringLiteral("the console is closing; nothing sent"));
 
     QVector<Plan> toSend;
     for (const int i : qAsConst(toWrite))
@@ -247,6 +255,9 @@ int Session::write(const QVector<Plan> &plans)
           << Qt::endl;
     if (sent != EXIT_DONE)
         return sent;
+    if (CloseGuard::closing())
+        return fail(EXIT_NOT_VERIFIED, QStringLiteral("the console closed during verification: "
+                                                      "outcomes journaled as they stood"));
     if (counts.value(QStringLiteral("not-sent")))
         return fail(EXIT_NO_ADAPTER,
                     QStringLiteral("%1 frame(s) could not leave through any adapter")

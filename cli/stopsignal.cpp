@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include <atomic>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -15,16 +17,37 @@
 namespace {
 
 StopSignal *instance = nullptr;
+std::atomic<bool> closingNow{false};
 
 #ifdef Q_OS_WIN
+HANDLE finishedEvent = nullptr;
+// Windows ends the process 5 s after a close event; the rest is kept for the
+// system's own work.
+constexpr DWORD CLOSE_WAIT_MS = 4500;
+
 // Runs on a thread of the system's: hand the event to the main thread.
 BOOL WINAPI onConsoleEvent(DWORD event)
 {
-    if (!instance ||
-        (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT))
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+        if (!instance)
+            return FALSE;
+        QMetaObject::invokeMethod(instance, "deliver", Qt::QueuedConnection);
+        return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        closingNow = true;
+        if (instance)
+            QMetaObject::invokeMethod(instance, "deliver", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(CloseGuard::instance(), "deliver", Qt::QueuedConnection);
+        if (finishedEvent)
+            WaitForSingleObject(finishedEvent, CLOSE_WAIT_MS);
+        return TRUE; // the system ends the process now
+    default:
         return FALSE;
-    QMetaObject::invokeMethod(instance, "deliver", Qt::QueuedConnection);
-    return TRUE;
+    }
 }
 #else
 int pipeEnds[2] = {-1, -1};
@@ -42,9 +65,7 @@ void onSignal(int)
 StopSignal::StopSignal(QObject *parent) : QObject(parent)
 {
     instance = this;
-#ifdef Q_OS_WIN
-    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
-#else
+#ifndef Q_OS_WIN
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipeEnds) != 0)
         return;
     auto *notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
@@ -65,9 +86,7 @@ StopSignal::StopSignal(QObject *parent) : QObject(parent)
 
 StopSignal::~StopSignal()
 {
-#ifdef Q_OS_WIN
-    SetConsoleCtrlHandler(onConsoleEvent, FALSE);
-#else
+#ifndef Q_OS_WIN
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
 #endif
@@ -77,4 +96,37 @@ StopSignal::~StopSignal()
 void StopSignal::deliver()
 {
     emit requested();
+}
+
+void CloseGuard::install()
+{
+    instance();
+#ifdef Q_OS_WIN
+    finishedEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+#endif
+}
+
+CloseGuard *CloseGuard::instance()
+{
+    static CloseGuard guard;
+    return &guard;
+}
+
+bool CloseGuard::closing()
+{
+    return closingNow;
+}
+
+void CloseGuard::finished()
+{
+#ifdef Q_OS_WIN
+    if (finishedEvent)
+        SetEvent(finishedEvent);
+#endif
+}
+
+void CloseGuard::deliver()
+{
+    emit closeRequested();
 }

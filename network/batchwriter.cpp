@@ -172,6 +172,13 @@ void BatchWriter::resendOrSettle(int index, Outcome finalOutcome)
     }
 }
 
+void BatchWriter::stopWaiting()
+{
+    for (State &state : states)
+        settle(state, state.lastSentNs >= 0 ? Outcome::Sent : Outcome::NotSent);
+    queue.clear();
+}
+
 void BatchWriter::settle(State &state, Outcome outcome)
 {
     if (state.settled)

@@ -51,6 +51,11 @@ public:
 
     int retriesSent() const { return retries; }
 
+    // Settles every target at once, as it stands: a frame that left is
+    // Sent (unverified), one still waiting NotSent; run() then returns. For
+    // a program that is about to be ended.
+    void stopWaiting();
+
 private:
     struct State
     {

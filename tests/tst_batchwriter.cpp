@@ -89,6 +89,7 @@ private slots:
     void initTestCase();
     void outcomes_data();
     void outcomes();
+    void stopWaitingSettlesAtOnce();
 };
 
 void TestBatchWriter::initTestCase()
@@ -152,6 +153,36 @@ void TestBatchWriter::outcomes()
     // A silent converter is given the whole verify time after each frame.
     if (outcome == BatchWriter::Outcome::NoAnswer && after == int(PlayedConverter::After::Silent))
         QVERIFY(clock.elapsed() >= frames * options.verifyTimeoutMs);
+}
+
+// What a closing console asks: a frame that left is Sent, one still queued
+// NotSent, and the run returns without waiting out the verify time.
+void TestBatchWriter::stopWaitingSettlesAtOnce()
+{
+    const DeviceRecord old = sampleDevice(QStringLiteral("02AB0000F00D"));
+    DeviceRecord written = old;
+    written.baud = QStringLiteral("4800");
+    PlayedConverter converter(PlayedConverter::After::Silent, old, written);
+    DeviceLink link;
+    QString error;
+    QVERIFY2(link.open({LinkInterface()}, &error), qPrintable(error));
+    FoundDevice first, second;
+    first.record = old;
+    first.plaintext = replyPlaintext(old);
+    second = first;
+    second.record.mac = QStringLiteral("02AB0000F00E");
+    BatchWriter::Options options;
+    options.rate = 1; // the second frame would leave a second after the first
+    options.verifyTimeoutMs = 3600000;
+    BatchWriter writer(link, options);
+    QTimer::singleShot(300, &writer, &BatchWriter::stopWaiting);
+    const QVector<BatchWriter::Result> results =
+        writer.run({{first, replyPlaintext(written)}, {second, replyPlaintext(written)}});
+    QCOMPARE(results.size(), 2);
+    QCOMPARE(results.at(0).outcome, BatchWriter::Outcome::Sent);
+    QCOMPARE(results.at(0).frames, 1);
+    QCOMPARE(results.at(1).outcome, BatchWriter::Outcome::NotSent);
+    QCOMPARE(results.at(1).frames, 0);
 }
 
 QTEST_MAIN(TestBatchWriter)
