@@ -58,8 +58,9 @@ public:
     QVector<SegmentCheck::Problem> newProblems(const QVector<Plan> &plans) const;
     // Journals the plans (each with changes), writes and verifies them, and
     // journals the outcomes; results in the order of plans. EXIT_JOURNAL,
-    // with the message printed, when the journal cannot be written (before
-    // anything is sent, results stay empty).
+    // with the message printed, when the intents cannot be written (nothing
+    // is sent, results stay empty); EXIT_NOT_RECORDED when the outcomes
+    // cannot.
     int send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *results);
 
     const Invocation &inv;

@@ -283,7 +283,11 @@ void Watcher::write(QVector<Plan> plans)
     const int sent = session.send(plans, &results);
     inFlight.clear();
     if (results.size() != plans.size()) { // the journal cannot be written: nothing more
-        status = sent;
+        // Status 5 says nothing was sent; earlier writes of this run were.
+        status = session.link.framesSent() > 0
+                     ? fail(EXIT_NOT_RECORDED, QStringLiteral("the journal failed after this run "
+                                                              "had written converters"))
+                     : sent;
         stopping = true;
         return;
     }
