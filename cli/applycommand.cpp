@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -19,7 +21,7 @@ int ApplyCommand::run(Session &session, const Input &input)
         QVector<SettingFields::Change> changes;
         QString error;
         if (!FleetFile::changesFor(entry, device.plaintext, input.place, &changes, &error))
-            return fail(EXIT_BAD_INPUT, error + QStringLiteral("; nothing sent"));
+            return fail(EXIT_BAD_INPUT, error + Phrase::translate("cli", "; nothing sent"));
         plans.append(planChanges(device, changes));
     }
     return session.write(plans);

@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -18,8 +20,9 @@ int AssignCommand::run(Session &session, const Input &input)
             return status;
         devices = session.everyone;
         if (devices.isEmpty())
-            return fail(EXIT_NOTHING_FOUND,
-                        QStringLiteral("no converter answered within %1 ms").arg(inv.timeoutMs));
+            return fail(
+                EXIT_NOTHING_FOUND,
+                Phrase::translate("cli", "no converter answered within %1 ms").arg(inv.timeoutMs));
     } else {
         QMap<QString, FoundDevice> found;
         if (const int status = session.find(inv.only, &found))
@@ -30,11 +33,11 @@ int AssignCommand::run(Session &session, const Input &input)
         return a.record.mac < b.record.mac;
     });
     if ((input.firstAddress & 0xFF) + quint32(devices.size()) - 1 > 254)
-        return fail(
-            EXIT_BAD_INPUT,
-            QStringLiteral("assign: %1 converters from %2 would run past .254; nothing sent")
-                .arg(devices.size())
-                .arg(QHostAddress(input.firstAddress).toString()));
+        return fail(EXIT_BAD_INPUT,
+                    Phrase::translate(
+                        "cli", "assign: %1 converters from %2 would run past .254; nothing sent")
+                        .arg(devices.size())
+                        .arg(QHostAddress(input.firstAddress).toString()));
     QVector<Plan> plans;
     for (int i = 0; i < devices.size(); ++i) {
         SettingFields::Change ip;

@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include "phrase.h"
+
 #include "command.h"
 #include "input.h"
 #include "messages.h"
@@ -35,7 +37,8 @@ int runChecked(const Invocation &inv, int *framesSent)
         return status;
     const std::unique_ptr<Command> command = commandNamed(inv.command);
     if (!command)
-        return fail(EXIT_BAD_INPUT, QStringLiteral("unknown command '%1'").arg(inv.command));
+        return fail(EXIT_BAD_INPUT,
+                    Phrase::translate("cli", "unknown command '%1'").arg(inv.command));
     Session session(inv);
     if (command->opensPort()) {
         if (const int status = session.open())
@@ -57,6 +60,6 @@ int runCommand(const Invocation &inv)
         return status;
     // Once frames have left, a lost report must not read as "nothing sent".
     if (framesSent > 0)
-        return fail(EXIT_NOT_RECORDED, error + QStringLiteral("; the frames were sent"));
+        return fail(EXIT_NOT_RECORDED, error + Phrase::translate("cli", "; the frames were sent"));
     return fail(status != EXIT_DONE ? status : EXIT_BAD_INPUT, error);
 }

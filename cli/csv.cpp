@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include "phrase.h"
+
 #include <QRegularExpression>
 
 #include <QTextCodec>
@@ -45,7 +47,8 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
     QString text;
     int badLine = 0;
     if (!decodeUtf8(data, &text, &badLine)) {
-        *error = QStringLiteral("line %1: not UTF-8 text").arg(badLine);
+        *error =
+            (QStringLiteral("line %1: ") + Phrase::translate("cli", "not UTF-8 text")).arg(badLine);
         return false;
     }
     if (text.startsWith(QChar(0xFEFF)))
@@ -105,7 +108,9 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
             ++line;
             endRow();
         } else if (afterQuote) {
-            *error = QStringLiteral("line %1: text after a closing quote").arg(line);
+            *error = (QStringLiteral("line %1: ") +
+                      Phrase::translate("cli", "text after a closing quote"))
+                         .arg(line);
             return false;
         } else if (c == QLatin1Char('"') && cell.isEmpty()) {
             quoted = true;
@@ -115,7 +120,9 @@ bool parse(const QByteArray &data, QVector<Row> *rows, QString *error)
         }
     }
     if (quoted) {
-        *error = QStringLiteral("line %1: a quote that is never closed").arg(quoteLine);
+        *error =
+            (QStringLiteral("line %1: ") + Phrase::translate("cli", "a quote that is never closed"))
+                .arg(quoteLine);
         return false;
     }
     if (pending)
@@ -142,8 +149,8 @@ bool spreadsheetWouldChange(const QString &text)
 {
     static const QRegularExpression numberOrDate(
         QStringLiteral("^[\\s0-9.,:/+\\-%$()Ee']*[0-9][\\s0-9.,:/+\\-%$()Ee']*$"));
-    static const QRegularExpression formulaOrTruth(
-        QStringLiteral("^([=+\\-@]|(true|false)$)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression formulaOrTruth(QStringLiteral("^([=+\\-@]|(true|false)$)"),
+                                                   QRegularExpression::CaseInsensitiveOption);
     return numberOrDate.match(text).hasMatch() || formulaOrTruth.match(text).hasMatch();
 }
 
@@ -162,7 +169,8 @@ QString asSpreadsheetText(const QString &text)
 
 QString fromSpreadsheetText(const QString &cell)
 {
-    if (cell.size() < 3 || !cell.startsWith(QLatin1String("=\"")) || !cell.endsWith(QLatin1Char('"')))
+    if (cell.size() < 3 || !cell.startsWith(QLatin1String("=\"")) ||
+        !cell.endsWith(QLatin1Char('"')))
         return cell;
     const QString inner = cell.mid(2, cell.size() - 3);
     // Inside the formula's string a quote is doubled; a lone one means the

@@ -1,5 +1,7 @@
 #include "fleetfile.h"
 
+#include "phrase.h"
+
 #include "csv.h"
 
 #include <QHash>
@@ -32,7 +34,8 @@ bool fromUtf16(QByteArray *data, const QString &place, QString *error)
     QTextCodec *codec = QTextCodec::codecForName(little ? "UTF-16LE" : "UTF-16BE");
     const QString text = codec->toUnicode(data->constData() + 2, data->size() - 2, &state);
     if (state.invalidChars > 0 || state.remainingChars > 0 || (data->size() % 2) != 0) {
-        *error = QStringLiteral("%1: not UTF-16 text, though it starts like it").arg(place);
+        *error =
+            Phrase::translate("cli", "%1: not UTF-16 text, though it starts like it").arg(place);
         return false;
     }
     *data = text.toUtf8();
@@ -52,7 +55,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         return false;
     }
     if (rows.isEmpty()) {
-        *error = QStringLiteral("%1: empty file").arg(place);
+        *error = Phrase::translate("cli", "%1: empty file").arg(place);
         return false;
     }
 
@@ -65,12 +68,14 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         Field field = Field::Mac;
         const bool problems = title.trimmed() == QLatin1String("problems");
         if (!problems && !SettingFields::fromName(title.trimmed(), &field)) {
-            *error = at(place, header.line) + QStringLiteral("unknown column '%1'").arg(title);
+            *error =
+                at(place, header.line) + Phrase::translate("cli", "unknown column '%1'").arg(title);
             return false;
         }
         const bool twice = problems ? ignored.contains(true) : fieldsSeen.contains(int(field));
         if (twice) {
-            *error = at(place, header.line) + QStringLiteral("column '%1' twice").arg(title);
+            *error =
+                at(place, header.line) + Phrase::translate("cli", "column '%1' twice").arg(title);
             return false;
         }
         if (field == Field::Mac && !problems)
@@ -81,11 +86,11 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
             fieldsSeen.insert(int(field));
     }
     if (macColumn < 0) {
-        *error = at(place, header.line) + QStringLiteral("no 'mac' column");
+        *error = at(place, header.line) + Phrase::translate("cli", "no 'mac' column");
         return false;
     }
     if (rows.size() == 1) {
-        *error = QStringLiteral("%1: no converters listed under the header").arg(place);
+        *error = Phrase::translate("cli", "%1: no converters listed under the header").arg(place);
         return false;
     }
 
@@ -95,7 +100,7 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         const Csv::Row &row = rows.at(r);
         const QString here = at(place, row.line);
         if (row.cells.size() != columns.size()) {
-            *error = here + QStringLiteral("%1 cells where the header has %2")
+            *error = here + Phrase::translate("cli", "%1 cells where the header has %2")
                                 .arg(row.cells.size())
                                 .arg(columns.size());
             return false;
@@ -105,12 +110,13 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         entry.mac = SettingFields::normaliseMac(
             Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
         if (entry.mac.isEmpty()) {
-            *error = here + QStringLiteral("mac '%1' is not a MAC address (12 hexadecimal digits)")
+            *error = here + Phrase::translate(
+                                "cli", "mac '%1' is not a MAC address (12 hexadecimal digits)")
                                 .arg(row.cells.at(macColumn));
             return false;
         }
         if (seen.contains(entry.mac)) {
-            *error = here + QStringLiteral("mac %1 is also on line %2")
+            *error = here + Phrase::translate("cli", "mac %1 is also on line %2")
                                 .arg(SettingFields::macText(entry.mac))
                                 .arg(seen.value(entry.mac));
             return false;

@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -29,6 +31,6 @@ int HistoryCommand::run(Session &session, const Input &input)
     }
     print(Output::history(rows, session.inv.format));
     if (records.isEmpty())
-        warn(QStringLiteral("no writes in the journal %1").arg(session.journal.path()));
+        warn(Phrase::translate("cli", "no writes in the journal %1").arg(session.journal.path()));
     return EXIT_DONE;
 }

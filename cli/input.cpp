@@ -1,5 +1,7 @@
 #include "input.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "messages.h"
 
@@ -11,22 +13,26 @@ using SettingFields::Field;
 
 namespace {
 
-int readSetArguments(const QStringList &pairs, QVector<SettingFields::Change> *changes)
+// englishRefusals: the refusals kept for later are data (watch's CSV and
+// JSON events), in English whatever the language.
+int readSetArguments(const QStringList &pairs, QVector<SettingFields::Change> *changes,
+                     bool englishRefusals = false)
 {
     for (const QString &pair : pairs) {
         const int equals = pair.indexOf(QLatin1Char('='));
         Field field;
         if (equals < 0 || !SettingFields::fromName(pair.left(equals), &field))
+            return fail(EXIT_BAD_INPUT,
+                        Phrase::translate("cli", "set: '%1' is not FIELD=VALUE with a known field")
+                            .arg(pair));
+        if (!SettingFields::isWritable(field))
             return fail(
                 EXIT_BAD_INPUT,
-                QStringLiteral("set: '%1' is not FIELD=VALUE with a known field").arg(pair));
-        if (!SettingFields::isWritable(field))
-            return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("set: %1 is read-only").arg(SettingFields::name(field)));
+                Phrase::translate("cli", "set: %1 is read-only").arg(SettingFields::name(field)));
         for (const SettingFields::Change &c : qAsConst(*changes)) {
             if (c.field == field)
-                return fail(EXIT_BAD_INPUT,
-                            QStringLiteral("set: %1 given twice").arg(SettingFields::name(field)));
+                return fail(EXIT_BAD_INPUT, Phrase::translate("cli", "set: %1 given twice")
+                                                .arg(SettingFields::name(field)));
         }
         SettingFields::Change change;
         QString message;
@@ -36,8 +42,14 @@ int readSetArguments(const QStringList &pairs, QVector<SettingFields::Change> *c
             return fail(EXIT_BAD_INPUT, QStringLiteral("set: ") + message);
         // A value the converter may hold but an operator may not type is
         // refused once the converter has answered, unless it holds it.
-        if (verdict == SettingFields::Verdict::OutOfRange)
+        if (verdict == SettingFields::Verdict::OutOfRange) {
+            if (englishRefusals) {
+                Phrase::Untranslated english;
+                SettingFields::Change again;
+                SettingFields::parse(field, pair.mid(equals + 1), &again, &message);
+            }
             change.refusal = QStringLiteral("set: ") + message;
+        }
         changes->append(change);
     }
     return EXIT_DONE;
@@ -48,7 +60,7 @@ int readFleetFile(const QString &path, Input *input)
     QFile file;
     bool opened = false;
     if (path == QLatin1String("-")) {
-        input->place = QStringLiteral("(standard input)");
+        input->place = Phrase::translate("cli", "(standard input)");
         opened = file.open(stdin, QIODevice::ReadOnly);
     } else {
         input->place = path;
@@ -58,7 +70,7 @@ int readFleetFile(const QString &path, Input *input)
     const QString &place = input->place;
     if (!opened)
         return fail(EXIT_BAD_INPUT,
-                    QStringLiteral("%1: cannot read: %2").arg(place, file.errorString()));
+                    Phrase::translate("cli", "%1: cannot read: %2").arg(place, file.errorString()));
     // A fleet of thousands of converters is a few hundred kilobytes; a larger
     // file is not a fleet file and is not read into memory. A pipe hands
     // over what it holds at the moment, so read on to the end of input.
@@ -72,10 +84,10 @@ int readFleetFile(const QString &path, Input *input)
     }
     if (data.size() > MAX_FILE)
         return fail(EXIT_BAD_INPUT,
-                    QStringLiteral("%1: larger than 16 MB; not a fleet file").arg(place));
+                    Phrase::translate("cli", "%1: larger than 16 MB; not a fleet file").arg(place));
     if (file.error() != QFileDevice::NoError)
         return fail(EXIT_BAD_INPUT,
-                    QStringLiteral("%1: cannot read: %2").arg(place, file.errorString()));
+                    Phrase::translate("cli", "%1: cannot read: %2").arg(place, file.errorString()));
     QString error;
     if (!FleetFile::read(data, place, &input->entries, &error))
         return fail(EXIT_BAD_INPUT, error);
@@ -92,8 +104,8 @@ int readFirstAddress(const QString &text, quint32 *address)
     const quint32 last = *address & 0xFF;
     if (*address == 0 || last == 0 || last == 255)
         return fail(EXIT_BAD_INPUT,
-                    QStringLiteral("assign: %1 is not a converter's address (it ends in "
-                                   ".0 or .255, or is 0.0.0.0); nothing sent")
+                    Phrase::translate("cli", "assign: %1 is not a converter's address (it ends in "
+                                             ".0 or .255, or is 0.0.0.0); nothing sent")
                         .arg(change.text));
     return EXIT_DONE;
 }
@@ -137,17 +149,19 @@ int readInput(const Invocation &inv, Input *input)
         command == QLatin1String("reset")) {
         input->mac = SettingFields::normaliseMac(inv.arguments.first());
         if (input->mac.isEmpty())
-            return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("'%1' is not a MAC address (12 hexadecimal digits)")
-                            .arg(inv.arguments.first()));
+            return fail(
+                EXIT_BAD_INPUT,
+                Phrase::translate("cli", "'%1' is not a MAC address (12 hexadecimal digits)")
+                    .arg(inv.arguments.first()));
     }
     if (command == QLatin1String("history") || command == QLatin1String("revert")) {
         for (const QString &argument : inv.arguments) {
             const QString mac = SettingFields::normaliseMac(argument);
             if (mac.isEmpty())
-                return fail(EXIT_BAD_INPUT,
-                            QStringLiteral("'%1' is not a MAC address (12 hexadecimal digits)")
-                                .arg(argument));
+                return fail(
+                    EXIT_BAD_INPUT,
+                    Phrase::translate("cli", "'%1' is not a MAC address (12 hexadecimal digits)")
+                        .arg(argument));
             input->macs << mac;
         }
     }
@@ -155,8 +169,8 @@ int readInput(const Invocation &inv, Input *input)
         input->since = parseSince(inv.since);
         if (!input->since.isValid())
             return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("--since '%1' is not a time (2026-12-08 or "
-                                       "2026-12-08T10:30:00, UTC unless it names a zone)")
+                        Phrase::translate("cli", "--since '%1' is not a time (2026-12-08 or "
+                                                 "2026-12-08T10:30:00, UTC unless it names a zone)")
                             .arg(inv.since));
     }
     // Every command reads its input to the end, so that --output below is
@@ -177,7 +191,8 @@ int readInput(const Invocation &inv, Input *input)
         if (last + quint32(inv.only.size()) - 1 > 254 && !inv.only.isEmpty())
             return fail(
                 EXIT_BAD_INPUT,
-                QStringLiteral("assign: %1 converters from %2 would run past .254; nothing sent")
+                Phrase::translate("cli",
+                                  "assign: %1 converters from %2 would run past .254; nothing sent")
                     .arg(inv.only.size())
                     .arg(QHostAddress(input->firstAddress).toString()));
     }
@@ -188,13 +203,15 @@ int readInput(const Invocation &inv, Input *input)
         } else {
             if (const int status = readFirstAddress(inv.assignFrom, &input->firstAddress))
                 return status;
-            if (const int status = readSetArguments(inv.arguments, &input->changes))
+            if (const int status = readSetArguments(inv.arguments, &input->changes,
+                                                    inv.format != Invocation::Format::Table))
                 return status;
             for (const SettingFields::Change &change : qAsConst(input->changes)) {
                 if (change.field == Field::Ip || change.field == Field::Name)
                     return fail(EXIT_BAD_INPUT,
-                                QStringLiteral("watch: --assign gives each converter its own "
-                                               "%1; it cannot be a field")
+                                Phrase::translate("cli",
+                                                  "watch: --assign gives each converter its own "
+                                                  "%1; it cannot be a field")
                                     .arg(SettingFields::name(change.field)));
             }
         }

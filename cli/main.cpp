@@ -1,9 +1,12 @@
 // converter-cli: finds, reads and configures serial-to-Ethernet converters
 // from scripts and batch jobs, and checks every write by reading back.
 #include "commands.h"
+#include "language.h"
 #include "messages.h"
 #include "options.h"
 #include "stopsignal.h"
+
+#include "phrase.h"
 
 #include "framecipher.h"
 #include "protocolconstants.h"
@@ -16,6 +19,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("converter-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CONVERTER_VERSION));
 
+    Language::install();
+
     Invocation invocation;
     QString text;
     switch (parseCommandLine(app.arguments(), &invocation, &text)) {
@@ -25,7 +30,7 @@ int main(int argc, char *argv[])
         return EXIT_DONE;
     case ParseOutcome::Error:
         err() << "converter-cli: " << text << "\n"
-              << "Try 'converter-cli --help'." << Qt::endl;
+              << Phrase::translate("cli", "Try 'converter-cli --help'.") << Qt::endl;
         return EXIT_BAD_INPUT;
     case ParseOutcome::Run:
         break;

@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "phrase.h"
+
 #include "console.h"
 #include "output.h"
 
@@ -56,15 +58,15 @@ void print(const QString &text)
             return;
         // What the file did not take goes to standard output, so that the
         // results of frames already sent are not lost.
-        outputError = QStringLiteral("%1: cannot write: %2 (the results went to standard "
-                                     "output instead)")
+        outputError = Phrase::translate("cli", "%1: cannot write: %2 (the results went to standard "
+                                               "output instead)")
                           .arg(outputFile->fileName(), outputFile->errorString());
     }
     QTextStream &out = stream(stdout);
     out << text;
     out.flush();
     if (out.status() != QTextStream::Ok && outputError.isEmpty())
-        outputError = QStringLiteral("cannot write the results to standard output");
+        outputError = Phrase::translate("cli", "cannot write the results to standard output");
 }
 
 bool setOutputFile(const QString &path, bool csv, bool append, QString *error)
@@ -72,7 +74,8 @@ bool setOutputFile(const QString &path, bool csv, bool append, QString *error)
     outputFile = std::make_unique<QFile>(path);
     if (!outputFile->open(QIODevice::WriteOnly |
                           (append ? QIODevice::Append : QIODevice::Truncate))) {
-        *error = QStringLiteral("%1: cannot write: %2").arg(path, outputFile->errorString());
+        *error =
+            Phrase::translate("cli", "%1: cannot write: %2").arg(path, outputFile->errorString());
         outputFile.reset();
         return false;
     }
@@ -91,7 +94,7 @@ bool commitOutputFile(QString *error)
 {
     if (outputError.isEmpty() && outputFile &&
         (!outputFile->flush() || outputFile->error() != QFileDevice::NoError))
-        outputError = QStringLiteral("%1: cannot write: %2")
+        outputError = Phrase::translate("cli", "%1: cannot write: %2")
                           .arg(outputFile->fileName(), outputFile->errorString());
     *error = outputError;
     return outputError.isEmpty();

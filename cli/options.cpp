@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "phrase.h"
+
 #include "settingfields.h"
 
 #include <QCommandLineParser>
@@ -11,179 +13,182 @@ const QStringList COMMANDS = {"search", "show",    "set",    "reset", "apply",
                               "assign", "history", "revert", "watch"};
 const QStringList WRITING = {"set", "reset", "apply", "assign", "revert", "watch"};
 
-const char OVERVIEW[] =
-    "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
-    "Find, read and configure serial-to-Ethernet converters on the local network\n"
-    "segment (UDP broadcast on port 1500). Every write is checked by reading the\n"
-    "converter back.\n"
-    "\n"
-    "Commands:\n"
-    "  search                  list every converter that answers\n"
-    "  show MAC                the settings of one converter\n"
-    "  set MAC FIELD=VALUE...  change some settings of one converter\n"
-    "  reset MAC               write the factory defaults (name and MAC stay)\n"
-    "  apply FILE              write a CSV fleet file ('-' reads standard input)\n"
-    "  assign FIRST-ADDRESS    give every converter found consecutive addresses\n"
-    "  history [MAC...]        the journal of writes, newest last\n"
-    "  revert MAC...           undo each converter's last write (or --batch ID)\n"
-    "  watch --apply FILE      configure each converter of a fleet file as it\n"
-    "                          appears on the network, unattended\n"
-    "  watch --assign FIRST-ADDRESS [FIELD=VALUE...]\n"
-    "                          give each new converter at the factory address the\n"
-    "                          next free address and the fields, as it appears\n"
-    "\n"
-    "Options:\n"
-    "  --format FORMAT         table (default), csv or json\n"
-    "  --timeout MS            how long a search waits for answers (default 1000)\n"
-    "  --interface NAME        search and write only through this adapter\n"
-    "                          (repeatable; default: every IPv4 adapter that is up\n"
-    "                          and can broadcast)\n"
-    "  --dry-run               show what would be sent; send no frame\n"
-    "  --no-verify             send the frames and return without reading back\n"
-    "  --verify-timeout MS     how long to wait for a converter to report what was\n"
-    "                          written (default 10000)\n"
-    "  --retries N             frames sent again to a converter that does not take\n"
-    "                          one (default 2)\n"
-    "  --rate N                frames per second at most (default 200)\n"
-    "  --only MAC              assign: only this converter (repeatable)\n"
-    "  --force                 write even what the segment check refuses (and say\n"
-    "                          what was overridden); revert: fields changed since\n"
-    "                          as well\n"
-    "  --journal FILE          the write journal (default: $CONVERTER_JOURNAL, else\n"
-    "                          ~/.local/state/converter-config/journal.jsonl; on\n"
-    "                          Windows %LOCALAPPDATA%\\converter-config\\)\n"
-    "  --batch ID              history, revert: the writes of one batch\n"
-    "  --since TIME            history: writes from this time on (ISO 8601, UTC\n"
-    "                          unless it names a zone)\n"
-    "  --output FILE           write the results to FILE, byte for byte (a CSV file\n"
-    "                          starts with a byte-order mark, so that spreadsheets\n"
-    "                          read it as UTF-8); use it in Windows PowerShell,\n"
-    "                          whose '>' re-encodes what programs print\n"
-    "  -h, --help              this help; COMMAND --help for a command\n"
-    "  -V, --version           the version\n"
-    "\n"
-    "Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,\n"
-    "udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,\n"
-    "local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,\n"
-    "even; a converter may also report mark, space), data-bits (7, 8; also 5, 6\n"
-    "as reported), stop-bits (1, 2). mac, version, reply-from and interface are\n"
-    "read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or\n"
-    "without ':' or '-'. search and show add 'problems' (read-only): the\n"
-    "segment check's codes duplicate-ip, host-address, reserved-address,\n"
-    "network-address, broadcast-address, bad-subnet, gateway-outside-subnet,\n"
-    "gateway-is-own-ip, gateway-not-a-host.\n"
-    "\n"
-    "Before any write, the settings that every converter found would have after\n"
-    "it are checked: two converters at one ip, a converter at an address of\n"
-    "this computer, at an address no host can have (0.0.0.0/8, 127.0.0.0/8,\n"
-    "224.0.0.0/4, 240.0.0.0/4), at its subnet's network or broadcast address,\n"
-    "with a mask that is not ones then zeros (or is 0.0.0.0), or with a gateway\n"
-    "outside its subnet, equal to its ip or no host's address (converters using\n"
-    "DHCP are left out). A write that gives a converter it writes such a\n"
-    "problem is refused; a problem counts as there before only when the\n"
-    "converter had it with the same value of that field (the same ip, with the\n"
-    "same other converter; the same gateway; the same subnet). search and show\n"
-    "print the problems there are.\n"
-    "\n"
-    "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,\n"
-    "bad input or refused by the segment check, nothing sent; 3 a named\n"
-    "converter did not answer (or UDP port 1500 cannot be used), nothing sent;\n"
-    "4 written but not verified for at least one converter; 5 the journal cannot\n"
-    "be written or read, nothing sent; 6 the probe could not leave through any\n"
-    "adapter (none is up with a route for broadcasts), nothing sent, or with\n"
-    "--no-verify a frame left through none ('not-sent'); 7 frames were sent, but\n"
-    "their outcome lines in the journal or the results (--output, standard\n"
-    "output) could not be written, the message says which.\n"
-    "\n"
-    "Example, commissioning from a spreadsheet:\n"
-    "  converter-cli search --format csv --output fleet.csv\n"
-    "  (edit fleet.csv)\n"
-    "  converter-cli apply fleet.csv\n";
+const char OVERVIEW[] = QT_TRANSLATE_NOOP(
+    "cli", "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
+           "Find, read and configure serial-to-Ethernet converters on the local network\n"
+           "segment (UDP broadcast on port 1500). Every write is checked by reading the\n"
+           "converter back.\n"
+           "\n"
+           "Commands:\n"
+           "  search                  list every converter that answers\n"
+           "  show MAC                the settings of one converter\n"
+           "  set MAC FIELD=VALUE...  change some settings of one converter\n"
+           "  reset MAC               write the factory defaults (name and MAC stay)\n"
+           "  apply FILE              write a CSV fleet file ('-' reads standard input)\n"
+           "  assign FIRST-ADDRESS    give every converter found consecutive addresses\n"
+           "  history [MAC...]        the journal of writes, newest last\n"
+           "  revert MAC...           undo each converter's last write (or --batch ID)\n"
+           "  watch --apply FILE      configure each converter of a fleet file as it\n"
+           "                          appears on the network, unattended\n"
+           "  watch --assign FIRST-ADDRESS [FIELD=VALUE...]\n"
+           "                          give each new converter at the factory address the\n"
+           "                          next free address and the fields, as it appears\n"
+           "\n"
+           "Options:\n"
+           "  --format FORMAT         table (default), csv or json\n"
+           "  --timeout MS            how long a search waits for answers (default 1000)\n"
+           "  --interface NAME        search and write only through this adapter\n"
+           "                          (repeatable; default: every IPv4 adapter that is up\n"
+           "                          and can broadcast)\n"
+           "  --dry-run               show what would be sent; send no frame\n"
+           "  --no-verify             send the frames and return without reading back\n"
+           "  --verify-timeout MS     how long to wait for a converter to report what was\n"
+           "                          written (default 10000)\n"
+           "  --retries N             frames sent again to a converter that does not take\n"
+           "                          one (default 2)\n"
+           "  --rate N                frames per second at most (default 200)\n"
+           "  --only MAC              assign: only this converter (repeatable)\n"
+           "  --force                 write even what the segment check refuses (and say\n"
+           "                          what was overridden); revert: fields changed since\n"
+           "                          as well\n"
+           "  --journal FILE          the write journal (default: $CONVERTER_JOURNAL, else\n"
+           "                          ~/.local/state/converter-config/journal.jsonl; on\n"
+           "                          Windows %LOCALAPPDATA%\\converter-config\\)\n"
+           "  --batch ID              history, revert: the writes of one batch\n"
+           "  --since TIME            history: writes from this time on (ISO 8601, UTC\n"
+           "                          unless it names a zone)\n"
+           "  --output FILE           write the results to FILE, byte for byte (a CSV file\n"
+           "                          starts with a byte-order mark, so that spreadsheets\n"
+           "                          read it as UTF-8); use it in Windows PowerShell,\n"
+           "                          whose '>' re-encodes what programs print\n"
+           "  -h, --help              this help; COMMAND --help for a command\n"
+           "  -V, --version           the version\n"
+           "\n"
+           "Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,\n"
+           "udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,\n"
+           "local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,\n"
+           "even; a converter may also report mark, space), data-bits (7, 8; also 5, 6\n"
+           "as reported), stop-bits (1, 2). mac, version, reply-from and interface are\n"
+           "read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or\n"
+           "without ':' or '-'. search and show add 'problems' (read-only): the\n"
+           "segment check's codes duplicate-ip, host-address, reserved-address,\n"
+           "network-address, broadcast-address, bad-subnet, gateway-outside-subnet,\n"
+           "gateway-is-own-ip, gateway-not-a-host.\n"
+           "\n"
+           "Before any write, the settings that every converter found would have after\n"
+           "it are checked: two converters at one ip, a converter at an address of\n"
+           "this computer, at an address no host can have (0.0.0.0/8, 127.0.0.0/8,\n"
+           "224.0.0.0/4, 240.0.0.0/4), at its subnet's network or broadcast address,\n"
+           "with a mask that is not ones then zeros (or is 0.0.0.0), or with a gateway\n"
+           "outside its subnet, equal to its ip or no host's address (converters using\n"
+           "DHCP are left out). A write that gives a converter it writes such a\n"
+           "problem is refused; a problem counts as there before only when the\n"
+           "converter had it with the same value of that field (the same ip, with the\n"
+           "same other converter; the same gateway; the same subnet). search and show\n"
+           "print the problems there are.\n"
+           "\n"
+           "Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,\n"
+           "bad input or refused by the segment check, nothing sent; 3 a named\n"
+           "converter did not answer (or UDP port 1500 cannot be used), nothing sent;\n"
+           "4 written but not verified for at least one converter; 5 the journal cannot\n"
+           "be written or read, nothing sent; 6 the probe could not leave through any\n"
+           "adapter (none is up with a route for broadcasts), nothing sent, or with\n"
+           "--no-verify a frame left through none ('not-sent'); 7 frames were sent, but\n"
+           "their outcome lines in the journal or the results (--output, standard\n"
+           "output) could not be written, the message says which.\n"
+           "\n"
+           "Example, commissioning from a spreadsheet:\n"
+           "  converter-cli search --format csv --output fleet.csv\n"
+           "  (edit fleet.csv)\n"
+           "  converter-cli apply fleet.csv\n");
 
 QString commandHelp(const QString &command)
 {
     if (command == QLatin1String("search"))
-        return QStringLiteral(
-            "Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]\n"
-            "                            [--output FILE]\n"
-            "Sends one probe and lists every converter that answers within the timeout,\n"
-            "one per MAC in order of arrival, with all its settings. The CSV it prints is\n"
-            "a fleet file for 'apply'. Exit status 1 when nothing answers.\n");
+        return Phrase::translate(
+            "cli", "Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]\n"
+                   "                            [--output FILE]\n"
+                   "Sends one probe and lists every converter that answers within the timeout,\n"
+                   "one per MAC in order of arrival, with all its settings. The CSV it prints is\n"
+                   "a fleet file for 'apply'. Exit status 1 when nothing answers.\n");
     if (command == QLatin1String("show"))
-        return QStringLiteral("Usage: converter-cli show MAC [--format F]\n"
-                              "Prints the settings of one converter; exit status 3 when it "
-                              "does not answer.\n");
+        return Phrase::translate("cli",
+                                 "Usage: converter-cli show MAC [--format F]\n"
+                                 "Prints the settings of one converter; exit status 3 when it "
+                                 "does not answer.\n");
     if (command == QLatin1String("set"))
-        return QStringLiteral(
-            "Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]\n"
-            "Reads the converter's settings, changes the named fields and writes them in\n"
-            "one frame, then reads the converter back until it reports every value.\n"
-            "Values it already reports are not written ('unchanged'); settings the\n"
-            "command does not name are written back exactly as reported.\n"
-            "Values: addresses as four numbers 0-255; local-port 0-65535 (0 = random);\n"
-            "remote-port 1-65535; baud 100-2000000; name at most 10 bytes of UTF-8.\n"
-            "Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600\n");
+        return Phrase::translate(
+            "cli", "Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]\n"
+                   "Reads the converter's settings, changes the named fields and writes them in\n"
+                   "one frame, then reads the converter back until it reports every value.\n"
+                   "Values it already reports are not written ('unchanged'); settings the\n"
+                   "command does not name are written back exactly as reported.\n"
+                   "Values: addresses as four numbers 0-255; local-port 0-65535 (0 = random);\n"
+                   "remote-port 1-65535; baud 100-2000000; name at most 10 bytes of UTF-8.\n"
+                   "Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600\n");
     if (command == QLatin1String("reset"))
-        return QStringLiteral(
-            "Usage: converter-cli reset MAC [--dry-run] [--no-verify]\n"
-            "Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,\n"
-            "subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip\n"
-            "192.168.1.254, remote-port 1234, baud 9600, parity none, data-bits 8,\n"
-            "stop-bits 1. The name and the MAC stay.\n");
+        return Phrase::translate(
+            "cli", "Usage: converter-cli reset MAC [--dry-run] [--no-verify]\n"
+                   "Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,\n"
+                   "subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip\n"
+                   "192.168.1.254, remote-port 1234, baud 9600, parity none, data-bits 8,\n"
+                   "stop-bits 1. The name and the MAC stay.\n");
     if (command == QLatin1String("apply"))
-        return QStringLiteral(
-            "Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]\n"
-            "FILE is CSV ('-' for standard input) with a header row of field names, a\n"
-            "'mac' column and one row per converter; any subset of the fields. An empty\n"
-            "cell, or one equal to what the converter reports, changes nothing;\n"
-            "read-only columns are ignored. Every row is checked before anything is\n"
-            "sent; then each converter with changes is written and verified. Files\n"
-            "saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.\n");
+        return Phrase::translate(
+            "cli", "Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]\n"
+                   "FILE is CSV ('-' for standard input) with a header row of field names, a\n"
+                   "'mac' column and one row per converter; any subset of the fields. An empty\n"
+                   "cell, or one equal to what the converter reports, changes nothing;\n"
+                   "read-only columns are ignored. Every row is checked before anything is\n"
+                   "sent; then each converter with changes is written and verified. Files\n"
+                   "saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.\n");
     if (command == QLatin1String("assign"))
-        return QStringLiteral(
-            "Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]\n"
-            "Gives every converter found (or those named with --only) a consecutive ip\n"
-            "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
-            "sent, when the range would run past .254 of its last octet (with --only,\n"
-            "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
+        return Phrase::translate(
+            "cli", "Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]\n"
+                   "Gives every converter found (or those named with --only) a consecutive ip\n"
+                   "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
+                   "sent, when the range would run past .254 of its last octet (with --only,\n"
+                   "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
     if (command == QLatin1String("watch"))
-        return QStringLiteral(
-            "Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]\n"
-            "       converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]\n"
-            "Probes every --interval MS (1000) and configures each converter as it\n"
-            "appears: with --apply, its row of the fleet file; with --assign, the next\n"
-            "free address from FIRST-ADDRESS (never past .254, skipping every address a\n"
-            "converter seen or this computer holds) and the fields, for converters at the\n"
-            "factory address 192.168.1.8 (any converter with --any; others are 'skipped').\n"
-            "Every write is checked, journaled and verified as with apply. A converter\n"
-            "done is not written again; one that no longer reports what was written is\n"
-            "'changed' and left alone. One line per event, as it happens: found,\n"
-            "verified, differs, no-answer, unchanged, skipped, refused, not-in-file,\n"
-            "changed, conflict (a converter first seen at an address the run has just\n"
-            "given another: both get one) (--format csv or json: one object per line;\n"
-            "--output appends).\n"
-            "Ends when every row is handled (--apply), after --count N converters\n"
-            "written or refused, after --for SECONDS (up to a year), or on Ctrl-C; each\n"
-            "lets a write in flight finish its verification (a second Ctrl-C stops at\n"
-            "once).\n"
-            "Exit status 0 when every converter written was verified and none was\n"
-            "refused or in conflict (and with --apply every row was handled), 4\n"
-            "otherwise; 7 when an outcome could not be journaled.\n");
+        return Phrase::translate(
+            "cli", "Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]\n"
+                   "       converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]\n"
+                   "Probes every --interval MS (1000) and configures each converter as it\n"
+                   "appears: with --apply, its row of the fleet file; with --assign, the next\n"
+                   "free address from FIRST-ADDRESS (never past .254, skipping every address a\n"
+                   "converter seen or this computer holds) and the fields, for converters at the\n"
+                   "factory address 192.168.1.8 (any converter with --any; others are 'skipped').\n"
+                   "Every write is checked, journaled and verified as with apply. A converter\n"
+                   "done is not written again; one that no longer reports what was written is\n"
+                   "'changed' and left alone. One line per event, as it happens: found,\n"
+                   "verified, differs, no-answer, unchanged, skipped, refused, not-in-file,\n"
+                   "changed, conflict (a converter first seen at an address the run has just\n"
+                   "given another: both get one) (--format csv or json: one object per line;\n"
+                   "--output appends).\n"
+                   "Ends when every row is handled (--apply), after --count N converters\n"
+                   "written or refused, after --for SECONDS (up to a year), or on Ctrl-C; each\n"
+                   "lets a write in flight finish its verification (a second Ctrl-C stops at\n"
+                   "once).\n"
+                   "Exit status 0 when every converter written was verified and none was\n"
+                   "refused or in conflict (and with --apply every row was handled), 4\n"
+                   "otherwise; 7 when an outcome could not be journaled.\n");
     if (command == QLatin1String("history"))
-        return QStringLiteral(
+        return Phrase::translate(
+            "cli",
             "Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]\n"
             "Every write in the journal, newest last: time, batch, program, MAC, result\n"
             "(empty while a write has no outcome, as after a crash) and each field it\n"
             "changed, before -> after. Sends nothing.\n");
     if (command == QLatin1String("revert"))
-        return QStringLiteral(
+        return Phrase::translate(
+            "cli",
             "Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]\n"
             "Undoes each converter's last journaled write (or every write of a batch): each\n"
             "field that write changed gets its value from before, where the converter\n"
             "still reports what the write left. A field changed since by anything else\n"
             "refuses the whole revert before anything is sent (status 2); --force reverts\n"
             "it anyway. A revert is checked, verified and journaled like any write.\n");
-    return QString::fromLatin1(OVERVIEW);
+    return Phrase::translate("cli", OVERVIEW);
 }
 
 bool number(const QString &text, int min, int max, int *value)
@@ -240,7 +245,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         return ParseOutcome::Version;
     }
     if (!inv->command.isEmpty() && !COMMANDS.contains(inv->command)) {
-        *output = QStringLiteral("unknown command '%1'").arg(inv->command);
+        *output = Phrase::translate("cli", "unknown command '%1'").arg(inv->command);
         return ParseOutcome::Error;
     }
     if (parser.isSet(help)) {
@@ -248,7 +253,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         return ParseOutcome::Help;
     }
     if (inv->command.isEmpty()) {
-        *output = QStringLiteral("no command given");
+        *output = Phrase::translate("cli", "no command given");
         return ParseOutcome::Error;
     }
 
@@ -260,7 +265,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     else if (fmt == QLatin1String("json"))
         inv->format = Invocation::Format::Json;
     else {
-        *output = QStringLiteral("--format '%1' is not one of table, csv, json").arg(fmt);
+        *output = Phrase::translate("cli", "--format '%1' is not one of table, csv, json").arg(fmt);
         return ParseOutcome::Error;
     }
     struct NumberOption
@@ -280,7 +285,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     };
     for (const NumberOption &n : numbers) {
         if (parser.isSet(n.option) && !number(parser.value(n.option), n.min, n.max, n.value)) {
-            *output = QStringLiteral("--%1 '%2' is not a number from %3 to %4")
+            *output = Phrase::translate("cli", "--%1 '%2' is not a number from %3 to %4")
                           .arg(n.option.names().first(), parser.value(n.option))
                           .arg(n.min)
                           .arg(n.max);
@@ -290,7 +295,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     inv->interfaces = parser.values(interface);
     inv->output = parser.value(outputFile);
     if (parser.isSet(outputFile) && inv->output.isEmpty()) {
-        *output = QStringLiteral("--output needs a file name");
+        *output = Phrase::translate("cli", "--output needs a file name");
         return ParseOutcome::Error;
     }
     inv->dryRun = parser.isSet(dryRun);
@@ -301,25 +306,25 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     inv->since = parser.value(since);
     for (const QCommandLineOption *option : {&journal, &batch, &since}) {
         if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
-            *output = QStringLiteral("--%1 needs a value").arg(option->names().first());
+            *output = Phrase::translate("cli", "--%1 needs a value").arg(option->names().first());
             return ParseOutcome::Error;
         }
     }
     const bool journalled =
         inv->command == QLatin1String("history") || inv->command == QLatin1String("revert");
     if (parser.isSet(batch) && !journalled) {
-        *output = QStringLiteral("--batch is for history and revert");
+        *output = Phrase::translate("cli", "--batch is for history and revert");
         return ParseOutcome::Error;
     }
     if (parser.isSet(since) && inv->command != QLatin1String("history")) {
-        *output = QStringLiteral("--since is for history");
+        *output = Phrase::translate("cli", "--since is for history");
         return ParseOutcome::Error;
     }
     const bool watching = inv->command == QLatin1String("watch");
     for (const QCommandLineOption *option :
          {&applyFile, &assignFrom, &count, &forSeconds, &interval, &any}) {
         if (parser.isSet(*option) && !watching) {
-            *output = QStringLiteral("--%1 is for watch").arg(option->names().first());
+            *output = Phrase::translate("cli", "--%1 is for watch").arg(option->names().first());
             return ParseOutcome::Error;
         }
     }
@@ -327,12 +332,13 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     inv->assignFrom = parser.value(assignFrom);
     inv->any = parser.isSet(any);
     if (watching && parser.isSet(applyFile) == parser.isSet(assignFrom)) {
-        *output = QStringLiteral("watch: give --apply FILE or --assign FIRST-ADDRESS");
+        *output = Phrase::translate("cli", "watch: give --apply FILE or --assign FIRST-ADDRESS");
         return ParseOutcome::Error;
     }
     if (watching && (parser.isSet(dryRun) || parser.isSet(noVerify))) {
-        *output = QStringLiteral("watch writes and verifies; --dry-run and --no-verify are for "
-                                 "the other writing commands");
+        *output =
+            Phrase::translate("cli", "watch writes and verifies; --dry-run and --no-verify are for "
+                                     "the other writing commands");
         return ParseOutcome::Error;
     }
 
@@ -341,20 +347,21 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
                                              &retries, &rate,     &force};
     for (const QCommandLineOption *option : writeOnly) {
         if (!writing && parser.isSet(*option)) {
-            *output = QStringLiteral("--%1 is for set, reset, apply, assign and revert")
+            *output = Phrase::translate("cli", "--%1 is for set, reset, apply, assign and revert")
                           .arg(option->names().first());
             return ParseOutcome::Error;
         }
     }
     if (parser.isSet(only) && inv->command != QLatin1String("assign")) {
-        *output = QStringLiteral("--only is for assign");
+        *output = Phrase::translate("cli", "--only is for assign");
         return ParseOutcome::Error;
     }
     for (const QString &mac : parser.values(only)) {
         const QString normal = SettingFields::normaliseMac(mac);
         if (normal.isEmpty()) {
             *output =
-                QStringLiteral("--only '%1' is not a MAC address (12 hexadecimal digits)").arg(mac);
+                Phrase::translate("cli", "--only '%1' is not a MAC address (12 hexadecimal digits)")
+                    .arg(mac);
             return ParseOutcome::Error;
         }
         if (!inv->only.contains(normal))
@@ -376,7 +383,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const int given = inv->arguments.size();
     if (given < least || (most >= 0 && given > most)) {
         *output =
-            QStringLiteral("%1: wrong number of arguments\n%2")
+            Phrase::translate("cli", "%1: wrong number of arguments\n%2")
                 .arg(inv->command, commandHelp(inv->command).section(QLatin1Char('\n'), 0, 0));
         return ParseOutcome::Error;
     }

@@ -2,6 +2,8 @@
 
 #include "csv.h"
 
+#include "phrase.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMultiHash>
@@ -27,6 +29,21 @@ QString jsonValue(Field field, const QString &text)
     return SettingFields::isNumeric(field) && ok ? text : jsonString(text);
 }
 
+// Columns a terminal gives the text: two for each wide (East Asian) letter.
+int displayWidth(const QString &text)
+{
+    int width = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+                          (u >= 0xFFE0 && u <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
 // Columns padded to their widest cell. A converter's name is whatever
 // someone on the segment wrote, so control characters are shown as \x1B
 // rather than sent to the terminal.
@@ -40,13 +57,16 @@ QString table(QVector<QStringList> rows)
     for (const QStringList &row : rows) {
         widths.resize(std::max(widths.size(), row.size()));
         for (int c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths.at(c), row.at(c).size());
+            widths[c] = std::max(widths.at(c), displayWidth(row.at(c)));
     }
     QString out;
     for (const QStringList &row : rows) {
         QString line;
         for (int c = 0; c < row.size(); ++c)
-            line += c + 1 < row.size() ? row.at(c).leftJustified(widths.at(c) + 2) : row.at(c);
+            line += c + 1 < row.size()
+                        ? row.at(c) +
+                              QString(widths.at(c) + 2 - displayWidth(row.at(c)), QLatin1Char(' '))
+                        : row.at(c);
         while (line.endsWith(QLatin1Char(' ')))
             line.chop(1);
         out += line + QLatin1Char('\n');
@@ -124,6 +144,7 @@ QString devices(const QVector<FoundDevice> &found, const QVector<SegmentCheck::P
                         QStringLiteral(",\"other\":") + jsonString(SettingFields::macText(p.other));
                 else if (p.code == SegmentCheck::Code::HostAddress)
                     object += QStringLiteral(",\"adapter\":") + jsonString(p.other);
+                Phrase::Untranslated english; // JSON is data, the same in every language
                 listed << object + QStringLiteral(",\"message\":") + jsonString(p.message()) +
                               QLatin1Char('}');
             }
@@ -215,8 +236,8 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
             rows << (dry ? QStringList{QStringLiteral("  ") + SettingFields::name(d.field), d.first,
                                        QStringLiteral("->"), d.second}
                          : QStringList{QStringLiteral("  ") + SettingFields::name(d.field),
-                                       QStringLiteral("sent"), d.first, QStringLiteral("reported"),
-                                       d.second});
+                                       Phrase::translate("cli", "sent"), d.first,
+                                       Phrase::translate("cli", "reported"), d.second});
         }
         out += table(rows);
         if (!line.frame.isEmpty()) {
@@ -267,7 +288,10 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
         }
         return csv(grid);
     }
-    QVector<QStringList> grid{head + QStringList{"changes"}};
+    QVector<QStringList> grid{{Phrase::translate("cli", "time"), Phrase::translate("cli", "batch"),
+                               Phrase::translate("cli", "program"), QStringLiteral("mac"),
+                               Phrase::translate("cli", "result"),
+                               Phrase::translate("cli", "changes")}};
     for (const HistoryRow &row : rows) {
         QStringList changes;
         for (const Line::Difference &d : row.changes)
@@ -277,7 +301,7 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
                             row.batch,
                             row.program,
                             row.mac,
-                            row.result.isEmpty() ? QStringLiteral("(none)") : row.result,
+                            row.result.isEmpty() ? Phrase::translate("cli", "(none)") : row.result,
                             changes.join(QStringLiteral("; "))};
     }
     return table(grid);

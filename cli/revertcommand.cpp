@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -22,7 +24,7 @@ int RevertCommand::run(Session &session, const Input &input)
     const QString &path = session.journal.path();
     const JournalReading reading = readJournal(path);
     if (!reading.error.isEmpty())
-        return fail(EXIT_JOURNAL, reading.error + QStringLiteral("; nothing sent"));
+        return fail(EXIT_JOURNAL, reading.error + Phrase::translate("cli", "; nothing sent"));
     for (const UnreadableLine &line : reading.unreadable)
         warn(line.message);
     const QVector<JournalRecord> &records = reading.records;
@@ -46,14 +48,16 @@ int RevertCommand::run(Session &session, const Input &input)
                 undo << r;
         }
         if (undo.isEmpty())
-            return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("no write of batch %1 in the journal %2; nothing sent")
-                            .arg(inv.batch, path));
+            return fail(
+                EXIT_BAD_INPUT,
+                Phrase::translate("cli", "no write of batch %1 in the journal %2; nothing sent")
+                    .arg(inv.batch, path));
         const QString where = unreadableAfter(0, QString(), inv.batch);
         if (!where.isEmpty())
-            return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("a write of batch %1 cannot be read (%2); nothing sent")
-                            .arg(inv.batch, where));
+            return fail(
+                EXIT_BAD_INPUT,
+                Phrase::translate("cli", "a write of batch %1 cannot be read (%2); nothing sent")
+                    .arg(inv.batch, where));
     }
     for (const QString &mac : input.macs) {
         auto last = std::find_if(records.rbegin(), records.rend(),
@@ -62,12 +66,13 @@ int RevertCommand::run(Session &session, const Input &input)
             last == records.rend() ? 0 : int(records.rend() - last), mac, QString());
         if (!where.isEmpty())
             return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("the newest write of %1 cannot be read (%2); nothing "
-                                       "sent")
+                        Phrase::translate("cli",
+                                          "the newest write of %1 cannot be read (%2); nothing "
+                                          "sent")
                             .arg(SettingFields::macText(mac), where));
         if (last == records.rend())
             return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("no write of %1 in the journal %2; nothing sent")
+                        Phrase::translate("cli", "no write of %1 in the journal %2; nothing sent")
                             .arg(SettingFields::macText(mac), path));
         if (std::none_of(undo.begin(), undo.end(),
                          [&](const JournalRecord &r) { return r.mac == mac; }))
@@ -91,7 +96,8 @@ int RevertCommand::run(Session &session, const Input &input)
             if (sameField(now, r.before, field))
                 continue; // as before already
             if (!sameField(now, r.sent, field))
-                changedSince << QStringLiteral("%1: %2 is %3 now, not %4 as batch %5 left it")
+                changedSince << Phrase::translate("cli",
+                                                  "%1: %2 is %3 now, not %4 as batch %5 left it")
                                     .arg(SettingFields::macText(r.mac), SettingFields::name(field),
                                          SettingFields::text(now, field),
                                          SettingFields::text(r.sent, field), r.batch);
@@ -104,11 +110,13 @@ int RevertCommand::run(Session &session, const Input &input)
     }
     if (!changedSince.isEmpty()) {
         for (const QString &line : qAsConst(changedSince))
-            warn((inv.force ? QStringLiteral("overridden by --force: ") : QString()) + line);
+            warn((inv.force ? Phrase::translate("cli", "overridden by --force: ") : QString()) +
+                 line);
         if (!inv.force)
             return fail(EXIT_BAD_INPUT,
-                        QStringLiteral("revert refused: fields changed since the write, as "
-                                       "above; nothing sent (--force reverts them too)"));
+                        Phrase::translate("cli",
+                                          "revert refused: fields changed since the write, as "
+                                          "above; nothing sent (--force reverts them too)"));
     }
     return session.write(plans);
 }

@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -26,9 +28,9 @@ int SearchCommand::run(Session &session, const Input &)
     print(Output::devices(found, problems, session.inv.format));
     warnAbout(problems);
     if (found.isEmpty())
-        return fail(
-            EXIT_NOTHING_FOUND,
-            QStringLiteral("no converter answered within %1 ms").arg(session.inv.timeoutMs));
+        return fail(EXIT_NOTHING_FOUND,
+                    Phrase::translate("cli", "no converter answered within %1 ms")
+                        .arg(session.inv.timeoutMs));
     return EXIT_DONE;
 }
 

@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "messages.h"
 #include "output.h"
@@ -55,14 +57,14 @@ Session::Session(const Invocation &invocation)
     : inv(invocation),
       journal(Journal::choosePath(invocation.journal), QStringLiteral("converter-cli"))
 {
-    QObject::connect(&link, &DeviceLink::sendFailed,
-                     [this](const QString &adapter, const QString &reason) {
-                         const QString message =
-                             QStringLiteral("cannot send through %1: %2").arg(adapter, reason);
-                         if (!sendFailures.contains(message))
-                             warn(message);
-                         sendFailures.insert(message);
-                     });
+    QObject::connect(
+        &link, &DeviceLink::sendFailed, [this](const QString &adapter, const QString &reason) {
+            const QString message =
+                Phrase::translate("cli", "cannot send through %1: %2").arg(adapter, reason);
+            if (!sendFailures.contains(message))
+                warn(message);
+            sendFailures.insert(message);
+        });
 }
 
 int Session::open()
@@ -76,7 +78,7 @@ int Session::open()
     if (!link.open(chosen, &error, !inv.interfaces.isEmpty()))
         return fail(EXIT_NOT_ANSWERED, error);
     if (!error.isEmpty())
-        warn(error + QStringLiteral("; searching through the other adapters"));
+        warn(error + Phrase::translate("cli", "; searching through the other adapters"));
     return EXIT_DONE;
 }
 
@@ -86,9 +88,10 @@ int Session::searchAll()
     everyone = searchDevices(link, inv.timeoutMs);
     if (link.probesSent() == probes)
         return fail(EXIT_NO_ADAPTER,
-                    QStringLiteral("no adapter to search from: the probe could not be sent "
-                                   "through any adapter (is one up, with a route for "
-                                   "broadcasts?); nothing sent"));
+                    Phrase::translate("cli",
+                                      "no adapter to search from: the probe could not be sent "
+                                      "through any adapter (is one up, with a route for "
+                                      "broadcasts?); nothing sent"));
     return EXIT_DONE;
 }
 
@@ -107,7 +110,7 @@ int Session::find(const QStringList &macs, QMap<QString, FoundDevice> *found)
     }
     if (!missing.isEmpty())
         return fail(EXIT_NOT_ANSWERED,
-                    QStringLiteral("no answer from %1 within %2 ms; nothing sent")
+                    Phrase::translate("cli", "no answer from %1 within %2 ms; nothing sent")
                         .arg(missing.join(QStringLiteral(", ")))
                         .arg(inv.timeoutMs));
     return EXIT_DONE;
@@ -136,13 +139,14 @@ int Session::checkSegment(const QVector<Plan> &plans)
     if (added.isEmpty())
         return EXIT_DONE;
     for (const SegmentCheck::Problem &problem : added)
-        warn((inv.force ? QStringLiteral("overridden by --force: ") : QString()) +
+        warn((inv.force ? Phrase::translate("cli", "overridden by --force: ") : QString()) +
              problem.message());
     if (inv.force)
         return EXIT_DONE;
     return fail(EXIT_BAD_INPUT,
-                QStringLiteral("refused: the write would cut converters off the network as "
-                               "above; nothing sent (--force writes anyway)"));
+                Phrase::translate("cli",
+                                  "refused: the write would cut converters off the network as "
+                                  "above; nothing sent (--force writes anyway)"));
 }
 
 int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *results)
@@ -167,15 +171,16 @@ int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *resu
     // What the converters held is on disk before anything leaves.
     QString error;
     if (!journal.intents(journaled, &error))
-        return fail(EXIT_JOURNAL, error + QStringLiteral("; nothing sent"));
+        return fail(EXIT_JOURNAL, error + Phrase::translate("cli", "; nothing sent"));
     *results = writer.run(targets);
     QObject::disconnect(closing);
     retriesSent += writer.retriesSent();
     for (int k = 0; k < results->size(); ++k)
         journaled[k].result = resultName(results->at(k).outcome);
     if (!journal.outcomes(journaled, &error))
-        return fail(EXIT_NOT_RECORDED, error + QStringLiteral("; the frames were sent, their "
-                                                              "outcomes are not journaled"));
+        return fail(EXIT_NOT_RECORDED,
+                    error + Phrase::translate("cli", "; the frames were sent, their "
+                                                     "outcomes are not journaled"));
     return EXIT_DONE;
 }
 
@@ -210,14 +215,16 @@ int Session::write(const QVector<Plan> &plans)
             lines << line;
         }
         print(Output::report(lines, inv.format));
-        err() << "converter-cli: dry run: " << toWrite.size() << " frame(s) not sent, " << unchanged
-              << " unchanged" << Qt::endl;
+        warn(Phrase::translate("cli", "dry run: %1 frame(s) not sent, %2 unchanged")
+                 .arg(toWrite.size())
+                 .arg(unchanged));
         return checked;
     }
     if (checked != EXIT_DONE)
         return checked;
     if (CloseGuard::closing())
-        return fail(EXIT_NOT_ANSWERED, QStringLiteral("the console is closing; nothing sent"));
+        return fail(EXIT_NOT_ANSWERED,
+                    Phrase::translate("cli", "the console is closing; nothing sent"));
 
     QVector<Plan> toSend;
     for (const int i : qAsConst(toWrite))
@@ -244,23 +251,28 @@ int Session::write(const QVector<Plan> &plans)
         lines << line;
     }
     print(Output::report(lines, inv.format));
-    err() << "converter-cli: " << counts.value(QStringLiteral("verified")) << " verified, "
-          << counts.value(QStringLiteral("differs")) << " differ, "
-          << counts.value(QStringLiteral("no-answer")) << " no answer, "
-          << counts.value(QStringLiteral("sent")) << " sent unverified, ";
-    if (counts.value(QStringLiteral("not-sent")))
-        err() << counts.value(QStringLiteral("not-sent")) << " not sent, ";
-    err() << unchanged << " unchanged; " << link.framesSent() << " frames sent, " << retriesSent
-          << " retries, " << clock.elapsed() << " ms; journal batch " << journal.batch()
-          << Qt::endl;
+    warn(Phrase::translate("cli", "%1 verified, %2 differ, %3 no answer, %4 sent unverified, "
+                                  "%5 not sent, %6 unchanged; %7 frames sent, %8 retries, %9 ms; "
+                                  "journal batch %10")
+             .arg(counts.value(QStringLiteral("verified")))
+             .arg(counts.value(QStringLiteral("differs")))
+             .arg(counts.value(QStringLiteral("no-answer")))
+             .arg(counts.value(QStringLiteral("sent")))
+             .arg(counts.value(QStringLiteral("not-sent")))
+             .arg(unchanged)
+             .arg(link.framesSent())
+             .arg(retriesSent)
+             .arg(clock.elapsed())
+             .arg(journal.batch()));
     if (sent != EXIT_DONE)
         return sent;
     if (CloseGuard::closing())
-        return fail(EXIT_NOT_VERIFIED, QStringLiteral("the console closed during verification: "
-                                                      "outcomes journaled as they stood"));
+        return fail(EXIT_NOT_VERIFIED,
+                    Phrase::translate("cli", "the console closed during verification: "
+                                             "outcomes journaled as they stood"));
     if (counts.value(QStringLiteral("not-sent")))
         return fail(EXIT_NO_ADAPTER,
-                    QStringLiteral("%1 frame(s) could not leave through any adapter")
+                    Phrase::translate("cli", "%1 frame(s) could not leave through any adapter")
                         .arg(counts.value(QStringLiteral("not-sent"))));
     const bool allGood = counts.value(QStringLiteral("differs")) == 0 &&
                          counts.value(QStringLiteral("no-answer")) == 0;

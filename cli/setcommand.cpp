@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -21,7 +23,8 @@ int SetCommand::run(Session &session, const Input &input)
             if (SettingFields::isNoChange(device.plaintext, change))
                 continue;
             if (!change.refusal.isEmpty())
-                return fail(EXIT_BAD_INPUT, change.refusal + QStringLiteral("; nothing sent"));
+                return fail(EXIT_BAD_INPUT,
+                            change.refusal + Phrase::translate("cli", "; nothing sent"));
             changes << change;
         }
     }

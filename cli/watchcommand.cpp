@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include "phrase.h"
+
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
@@ -59,6 +61,15 @@ private:
     void event(const QString &mac, const QString &name, const QString &ip,
                const QString &message = QString());
     void handled(const QString &mac, bool counts);
+    // Event messages are data in CSV and JSON: English there, whatever the
+    // language; a table is for people.
+    template <typename Make> QString said(Make make) const
+    {
+        if (inv.format == Invocation::Format::Table)
+            return make();
+        Phrase::Untranslated english;
+        return make();
+    }
     void requestStop();
     void stopWhenDue();
     void checkGiven(const FoundDevice &device);
@@ -109,25 +120,33 @@ int Watcher::run()
     if (outputStartsEmpty()) // a CSV header once, also when appending
         print(Output::watchHeader(inv.format));
     if (!session.link.sendProbe())
-        return fail(EXIT_NO_ADAPTER, QStringLiteral("no adapter to search from: the probe could "
-                                                    "not be sent through any adapter"));
+        return fail(EXIT_NO_ADAPTER,
+                    Phrase::translate("cli", "no adapter to search from: the probe could "
+                                             "not be sent through any adapter"));
     if (!finished())
         loop.exec();
     probe.stop();
     QObject::disconnect(connection);
 
-    err() << "converter-cli: watch: " << counts.value("found") << " found, "
-          << counts.value("verified") << " verified, " << counts.value("differs") << " differ, "
-          << counts.value("no-answer") << " no answer, " << counts.value("unchanged")
-          << " unchanged, " << counts.value("refused") << " refused, " << counts.value("skipped")
-          << " skipped, " << counts.value("not-in-file") << " not in file, "
-          << counts.value("changed") << " changed";
-    if (counts.value("conflict"))
-        err() << ", " << counts.value("conflict") << " conflict events";
+    QString summary = Phrase::translate("cli", "watch: %1 found, %2 verified, %3 differ, %4 no "
+                                               "answer, %5 unchanged, %6 refused, %7 skipped, %8 "
+                                               "not in file, %9 changed, %10 conflict events")
+                          .arg(counts.value("found"))
+                          .arg(counts.value("verified"))
+                          .arg(counts.value("differs"))
+                          .arg(counts.value("no-answer"))
+                          .arg(counts.value("unchanged"))
+                          .arg(counts.value("refused"))
+                          .arg(counts.value("skipped"))
+                          .arg(counts.value("not-in-file"))
+                          .arg(counts.value("changed"))
+                          .arg(counts.value("conflict"));
     if (!rows.isEmpty())
-        err() << "; " << rowsHandled << " of " << rows.size() << " rows handled";
-    err() << "; " << clock.elapsed() << " ms; journal batch " << session.journal.batch()
-          << Qt::endl;
+        summary +=
+            Phrase::translate("cli", "; %1 of %2 rows handled").arg(rowsHandled).arg(rows.size());
+    warn(summary + Phrase::translate("cli", "; %1 ms; journal batch %2")
+                       .arg(clock.elapsed())
+                       .arg(session.journal.batch()));
     if (status != EXIT_DONE)
         return status;
     const bool good = counts.value("differs") == 0 && counts.value("no-answer") == 0 &&
@@ -164,9 +183,10 @@ void Watcher::onReply(const FoundDevice &device)
             fields << QStringLiteral("%1 %2 -> %3")
                           .arg(SettingFields::name(d.field), d.first, d.second);
         announcedChanged.insert(mac);
-        event(mac, QStringLiteral("changed"), device.record.lip,
-              QStringLiteral("no longer holds what was written: ") +
-                  fields.join(QStringLiteral("; ")));
+        event(mac, QStringLiteral("changed"), device.record.lip, said([&] {
+                  return Phrase::translate("cli", "no longer holds what was written: ") +
+                         fields.join(QStringLiteral("; "));
+              }));
     }
 }
 
@@ -202,7 +222,13 @@ void Watcher::decide(const FoundDevice &device, QVector<Plan> *plans)
             return;
         }
         QString error;
-        if (!FleetFile::changesFor(row.value(), device.plaintext, input.place, &changes, &error)) {
+        const bool refused = !said([&] {
+                                  return FleetFile::changesFor(row.value(), device.plaintext,
+                                                               input.place, &changes, &error)
+                                             ? QString()
+                                             : error;
+                              }).isEmpty();
+        if (refused) {
             event(mac, QStringLiteral("refused"), ip, error);
             handled(mac, true);
             return;
@@ -212,17 +238,20 @@ void Watcher::decide(const FoundDevice &device, QVector<Plan> *plans)
         // earlier keeps its address.
         const QString factory = FactoryDefaults::applied(DeviceRecord()).lip;
         if (!inv.any && ip != factory) {
-            event(mac, QStringLiteral("skipped"), ip,
-                  QStringLiteral("not at the factory address %1 (--any gives it one too)")
-                      .arg(factory));
+            event(mac, QStringLiteral("skipped"), ip, said([&] {
+                      return Phrase::translate("cli", "not at the factory address %1 (--any "
+                                                      "gives it one too)")
+                          .arg(factory);
+                  }));
             return;
         }
         while (taken.contains(nextAddress) && (nextAddress & 0xFF) < 255)
             ++nextAddress;
         if ((nextAddress & 0xFF) > 254 || (nextAddress & 0xFF) == 0) {
-            event(mac, QStringLiteral("refused"), ip,
-                  QStringLiteral("no free address left from %1 to .254")
-                      .arg(QHostAddress(input.firstAddress).toString()));
+            event(mac, QStringLiteral("refused"), ip, said([&] {
+                      return Phrase::translate("cli", "no free address left from %1 to .254")
+                          .arg(QHostAddress(input.firstAddress).toString());
+                  }));
             handled(mac, true);
             return;
         }
@@ -256,17 +285,20 @@ void Watcher::write(QVector<Plan> plans)
     QHash<QString, QStringList> problems;
     for (const SegmentCheck::Problem &p : session.newProblems(plans))
         problems[p.mac] << p.message();
+    QHash<QString, QStringList> reasons; // for the events
+    for (const SegmentCheck::Problem &p : session.newProblems(plans))
+        reasons[p.mac] << said([&] { return p.message(); });
     for (int i = plans.size() - 1; i >= 0; --i) {
         const QString mac = plans.at(i).device.record.mac;
         if (!problems.contains(mac))
             continue;
         if (inv.force) {
             for (const QString &message : problems.value(mac))
-                warn(QStringLiteral("overridden by --force: ") + message);
+                warn(Phrase::translate("cli", "overridden by --force: ") + message);
             continue;
         }
         event(mac, QStringLiteral("refused"), plans.at(i).device.record.lip,
-              problems.value(mac).join(QStringLiteral("; ")));
+              reasons.value(mac).join(QStringLiteral("; ")));
         handled(mac, true);
         plans.remove(i);
     }
@@ -285,8 +317,9 @@ void Watcher::write(QVector<Plan> plans)
     if (results.size() != plans.size()) { // the journal cannot be written: nothing more
         // Status 5 says nothing was sent; earlier writes of this run were.
         status = session.link.framesSent() > 0
-                     ? fail(EXIT_NOT_RECORDED, QStringLiteral("the journal failed after this run "
-                                                              "had written converters"))
+                     ? fail(EXIT_NOT_RECORDED,
+                            Phrase::translate("cli", "the journal failed after this run "
+                                                     "had written converters"))
                      : sent;
         stopping = true;
         return;
@@ -307,8 +340,10 @@ void Watcher::write(QVector<Plan> plans)
             ip = SettingFields::text(r.reported, Field::Ip);
             QStringList fields;
             for (const Output::Line::Difference &d : Output::differences(r.sent, r.reported))
-                fields << QStringLiteral("%1 sent %2, reported %3")
-                              .arg(SettingFields::name(d.field), d.first, d.second);
+                fields << said([&] {
+                    return Phrase::translate("cli", "%1 sent %2, reported %3")
+                        .arg(SettingFields::name(d.field), d.first, d.second);
+                });
             message = fields.join(QStringLiteral("; "));
             break;
         }
@@ -351,11 +386,15 @@ void Watcher::checkGiven(const FoundDevice &device)
     const QString other = given.value(QHostAddress(ip).toIPv4Address());
     if (other.isEmpty() || other == mac)
         return;
-    event(mac, QStringLiteral("conflict"), ip,
-          QStringLiteral("ip %1 was just given to %2").arg(ip, SettingFields::macText(other)));
-    event(other, QStringLiteral("conflict"), ip,
-          QStringLiteral("ip %1, just given to it, is also the ip of %2, first seen now")
-              .arg(ip, SettingFields::macText(mac)));
+    event(mac, QStringLiteral("conflict"), ip, said([&] {
+              return Phrase::translate("cli", "ip %1 was just given to %2")
+                  .arg(ip, SettingFields::macText(other));
+          }));
+    event(other, QStringLiteral("conflict"), ip, said([&] {
+              return Phrase::translate("cli", "ip %1, just given to it, is also the ip of %2, "
+                                              "first seen now")
+                  .arg(ip, SettingFields::macText(mac));
+          }));
 }
 
 // --for, in steps a timer can count (its milliseconds are an int), so that
@@ -394,15 +433,17 @@ void Watcher::requestStop()
         for (const QString &mac : qAsConst(inFlight))
             left << SettingFields::macText(mac);
         warn(
-            QStringLiteral("stopped at once: %1 left unverified (the journal holds the intent)")
+            Phrase::translate("cli",
+                              "stopped at once: %1 left unverified (the journal holds the intent)")
                 .arg(left.isEmpty() ? QStringLiteral("nothing") : left.join(QStringLiteral(", "))));
         QString ignored;
         commitOutputFile(&ignored);
         std::_Exit(EXIT_NOT_VERIFIED);
     }
     if (busy)
-        warn(QStringLiteral("stopping once the write in flight is verified (Ctrl-C again stops "
-                            "at once)"));
+        warn(Phrase::translate("cli",
+                               "stopping once the write in flight is verified (Ctrl-C again stops "
+                               "at once)"));
     maybeQuit();
 }
 

@@ -1,5 +1,7 @@
 #include "journal.h"
 
+#include "phrase.h"
+
 #include "framelayout.h"
 #include "settingfields.h"
 
@@ -139,12 +141,13 @@ bool Journal::append(const QByteArray &lines, QString *error)
         return true;
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("journal %1: cannot create the folder %2").arg(file, folder);
+        *error = Phrase::translate("journal", "journal %1: cannot create the folder %2")
+                     .arg(file, folder);
         return false;
     }
     QLockFile lock(file + QStringLiteral(".lock"));
     if (!lock.tryLock(LOCK_WAIT_MS)) {
-        *error = QStringLiteral("journal %1: cannot take its lock %1.lock").arg(file);
+        *error = Phrase::translate("journal", "journal %1: cannot take its lock %1.lock").arg(file);
         return false;
     }
     QFileInfo info(file);
@@ -154,7 +157,8 @@ bool Journal::append(const QByteArray &lines, QString *error)
     }
     QFile out(file);
     if (!out.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
-        *error = QStringLiteral("journal %1: cannot write: %2").arg(file, out.errorString());
+        *error = Phrase::translate("journal", "journal %1: cannot write: %2")
+                     .arg(file, out.errorString());
         return false;
     }
     QByteArray data = lines;
@@ -164,7 +168,8 @@ bool Journal::append(const QByteArray &lines, QString *error)
             data.prepend('\n'); // after a torn line, start a line of our own
     }
     if (out.write(data) != data.size() || !syncToDisk(out)) {
-        *error = QStringLiteral("journal %1: cannot write: %2").arg(file, out.errorString());
+        *error = Phrase::translate("journal", "journal %1: cannot write: %2")
+                     .arg(file, out.errorString());
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "journalreader.h"
 
+#include "phrase.h"
+
 #include "journal.h"
 
 #include "framelayout.h"
@@ -44,11 +46,12 @@ QString whyUnreadable(const QJsonObject &o, const QString &kind)
         !version.isEmpty() && QVersionNumber::fromString(version) >
                                   QVersionNumber::fromString(QStringLiteral(CONVERTER_VERSION));
     if (!known || newer)
-        return QStringLiteral("a journal line of kind '%1' from version %2, which this version "
-                              "(%3) cannot read; skipped")
+        return Phrase::translate("journal",
+                                 "a journal line of kind '%1' from version %2, which this version "
+                                 "(%3) cannot read; skipped")
             .arg(kind, version.isEmpty() ? QStringLiteral("(none)") : version,
                  QStringLiteral(CONVERTER_VERSION));
-    return QStringLiteral("a damaged %1 line; skipped").arg(kind);
+    return Phrase::translate("journal", "a damaged %1 line; skipped").arg(kind);
 }
 
 bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> *byBatchAndMac)
@@ -57,8 +60,8 @@ bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> 
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        reading->error =
-            QStringLiteral("journal %1: cannot read: %2").arg(path, file.errorString());
+        reading->error = Phrase::translate("journal", "journal %1: cannot read: %2")
+                             .arg(path, file.errorString());
         return false;
     }
     int number = 0;
@@ -97,12 +100,13 @@ bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> 
             continue;
         UnreadableLine u;
         const bool json = parsed.error == QJsonParseError::NoError && document.isObject();
-        u.message = QStringLiteral("%1:%2: %3")
-                        .arg(path)
-                        .arg(number)
-                        .arg(json ? whyUnreadable(o, kind)
-                                  : QStringLiteral("not a journal line (torn by a crash?); "
-                                                   "skipped"));
+        u.message =
+            QStringLiteral("%1:%2: %3")
+                .arg(path)
+                .arg(number)
+                .arg(json ? whyUnreadable(o, kind)
+                          : Phrase::translate("journal", "not a journal line (torn by a crash?); "
+                                                         "skipped"));
         u.mac = json ? r.mac : member(line, "mac");
         u.batch = json ? r.batch : member(line, "batch");
         u.outcome = (json ? kind : member(line, "kind")) == QLatin1String("outcome");
@@ -110,8 +114,8 @@ bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> 
         reading->unreadable.append(u);
     }
     if (file.error() != QFileDevice::NoError) {
-        reading->error =
-            QStringLiteral("journal %1: cannot read: %2").arg(path, file.errorString());
+        reading->error = Phrase::translate("journal", "journal %1: cannot read: %2")
+                             .arg(path, file.errorString());
         return false;
     }
     return true;

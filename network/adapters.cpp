@@ -1,5 +1,7 @@
 #include "adapters.h"
 
+#include "phrase.h"
+
 #include "systemadapters.h"
 
 namespace {
@@ -62,12 +64,13 @@ bool choose(const QStringList &names, QVector<LinkInterface> *chosen, QString *e
             QStringList known;
             for (const SystemAdapter &a : adapters)
                 known << QStringLiteral("'%1'").arg(a.name);
-            *error = QStringLiteral("no network interface named '%1' (there are: %2)")
+            *error = Phrase::translate("link", "no network interface named '%1' (there are: %2)")
                          .arg(name, known.join(QStringLiteral(", ")));
             return false;
         }
         if (!canBroadcastIpv4(*adapter)) {
-            *error = QStringLiteral("interface '%1' is not up and able to broadcast").arg(name);
+            *error = Phrase::translate("link", "interface '%1' is not up and able to broadcast")
+                         .arg(name);
             return false;
         }
         const LinkInterface link = linkOf(*adapter);

@@ -1,5 +1,7 @@
 #include "devicelink.h"
 
+#include "phrase.h"
+
 #include "deviceframe.h"
 #include "portholders.h"
 #include "protocolconstants.h"
@@ -117,7 +119,7 @@ QUdpSocket *DeviceLink::openSocket(const QHostAddress &address, QString *error)
 {
     auto *socket = new QUdpSocket(this);
     if (!socket->bind(address, DEVICE_PORT, SHARED)) {
-        *error = QStringLiteral("cannot use UDP port %1: %2")
+        *error = Phrase::translate("link", "cannot use UDP port %1: %2")
                      .arg(DEVICE_PORT)
                      .arg(socket->errorString());
         delete socket;
@@ -166,7 +168,7 @@ bool DeviceLink::bindPorts(QString *error)
                 // on one adapter only.
                 for (const LinkInterface &link : qAsConst(interfaces)) {
                     if (link.index == port.interfaceIndex)
-                        failure += QStringLiteral(" on adapter %1 (%2)")
+                        failure += Phrase::translate("link", " on adapter %1 (%2)")
                                        .arg(link.name, link.address.toString());
                 }
             }
@@ -188,12 +190,14 @@ bool DeviceLink::bindPorts(QString *error)
 // datagram, a per-adapter socket leaves from the adapter's address.
 bool DeviceLink::sendThrough(const QByteArray &datagram, const LinkInterface &link)
 {
-    const QString name = link.index != 0 ? link.name : QStringLiteral("(the default route)");
+    const QString name =
+        link.index != 0 ? link.name : Phrase::translate("link", "(the default route)");
     for (const Port &port : qAsConst(ports)) {
         if (port.interfaceIndex != 0 && port.interfaceIndex != link.index)
             continue;
         if (!port.socket) {
-            emit sendFailed(name, QStringLiteral("UDP port %1 is not bound").arg(DEVICE_PORT));
+            emit sendFailed(name,
+                            Phrase::translate("link", "UDP port %1 is not bound").arg(DEVICE_PORT));
             return false;
         }
         QNetworkDatagram out(datagram, QHostAddress(QString::fromLatin1(BROADCAST_ADDRESS)),
@@ -208,7 +212,7 @@ bool DeviceLink::sendThrough(const QByteArray &datagram, const LinkInterface &li
         }
         return true;
     }
-    emit sendFailed(name, QStringLiteral("no socket for it"));
+    emit sendFailed(name, Phrase::translate("link", "no socket for it"));
     return false;
 }
 

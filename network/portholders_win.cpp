@@ -1,5 +1,7 @@
 #include "portholders.h"
 
+#include "phrase.h"
+
 #include "protocolconstants.h"
 
 #include <QFileInfo>
@@ -105,16 +107,18 @@ bool check(QString *error)
         if (program.compare(QLatin1String("converter-config.exe"), Qt::CaseInsensitive) == 0 ||
             program.compare(QLatin1String("converter-cli.exe"), Qt::CaseInsensitive) == 0)
             continue;
-        const QString holder = QStringLiteral("%1 (process %2)")
-                                   .arg(program.isEmpty() ? QStringLiteral("a program") : program)
-                                   .arg(pid);
+        const QString holder =
+            Phrase::translate("link", "%1 (process %2)")
+                .arg(program.isEmpty() ? Phrase::translate("link", "a program") : program)
+                .arg(pid);
         if (!others.contains(holder))
             others << holder;
     }
     if (others.isEmpty())
         return true;
-    *error = QStringLiteral("cannot use UDP port %1: %2 holds it, and Windows would hand each "
-                            "converter's answer to only one of us; close it and try again")
+    *error = Phrase::translate("link",
+                               "cannot use UDP port %1: %2 holds it, and Windows would hand each "
+                               "converter's answer to only one of us; close it and try again")
                  .arg(DEVICE_PORT)
                  .arg(others.join(QStringLiteral(", ")));
     return false;

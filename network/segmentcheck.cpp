@@ -1,5 +1,7 @@
 #include "segmentcheck.h"
 
+#include "phrase.h"
+
 #include "deviceframe.h"
 #include "framelayout.h"
 #include "systemadapters.h"
@@ -52,13 +54,13 @@ QString reservedRange(quint32 address)
 {
     const quint32 top = address >> 24;
     if (top == 0)
-        return QStringLiteral("0.0.0.0/8, this network");
+        return Phrase::translate("segment", "0.0.0.0/8, this network");
     if (top == 127)
-        return QStringLiteral("127.0.0.0/8, loopback");
+        return Phrase::translate("segment", "127.0.0.0/8, loopback");
     if (top >= 224 && top < 240)
-        return QStringLiteral("224.0.0.0/4, multicast");
+        return Phrase::translate("segment", "224.0.0.0/4, multicast");
     if (top >= 240)
-        return QStringLiteral("240.0.0.0/4, reserved");
+        return Phrase::translate("segment", "240.0.0.0/4, reserved");
     return QString();
 }
 
@@ -130,37 +132,44 @@ QString Problem::message() const
     const QString net = QStringLiteral("%1/%2").arg(dotted(ip & subnet)).arg(prefixLength(subnet));
     switch (code) {
     case Code::DuplicateIp:
-        return who + QStringLiteral("ip %1 is also the ip of %2")
+        return who + Phrase::translate("segment", "ip %1 is also the ip of %2")
                          .arg(dotted(ip), DeviceFrame::macText(other));
     case Code::HostAddress:
-        return who + QStringLiteral("ip %1 is an address of this computer (adapter %2)")
-                         .arg(dotted(ip), other);
-    case Code::NetworkAddress:
         return who +
-               QStringLiteral("ip %1 is the network address of its subnet %2").arg(dotted(ip), net);
+               Phrase::translate("segment", "ip %1 is an address of this computer (adapter %2)")
+                   .arg(dotted(ip), other);
+    case Code::NetworkAddress:
+        return who + Phrase::translate("segment", "ip %1 is the network address of its subnet %2")
+                         .arg(dotted(ip), net);
     case Code::BroadcastAddress:
-        return who + QStringLiteral("ip %1 is the broadcast address of its subnet %2")
+        return who + Phrase::translate("segment", "ip %1 is the broadcast address of its subnet %2")
                          .arg(dotted(ip), net);
     case Code::BadSubnet:
         if (subnet == 0)
-            return who + QStringLiteral("subnet 0.0.0.0 makes every address its own network");
-        return who +
-               QStringLiteral("subnet %1 is not a mask (ones, then zeros)").arg(dotted(subnet));
+            return who + Phrase::translate("segment",
+                                           "subnet 0.0.0.0 makes every address its own network");
+        return who + Phrase::translate("segment", "subnet %1 is not a mask (ones, then zeros)")
+                         .arg(dotted(subnet));
     case Code::GatewayOutsideSubnet:
-        return who + QStringLiteral("gateway %1 is outside its subnet %2 (ip %3)")
+        return who + Phrase::translate("segment", "gateway %1 is outside its subnet %2 (ip %3)")
                          .arg(dotted(gateway), net, dotted(ip));
     case Code::GatewayIsOwnIp:
-        return who + QStringLiteral("gateway %1 is its own ip").arg(dotted(gateway));
+        return who + Phrase::translate("segment", "gateway %1 is its own ip").arg(dotted(gateway));
     case Code::ReservedAddress:
-        return who + QStringLiteral("ip %1 is in %2, which no host can have")
+        return who + Phrase::translate("segment", "ip %1 is in %2, which no host can have")
                          .arg(dotted(ip), reservedRange(ip));
     case Code::GatewayNotAHost: {
         const QString range = reservedRange(gateway);
         if (!range.isEmpty())
-            return who + QStringLiteral("gateway %1 is in %2, which no host can have")
+            return who + Phrase::translate("segment", "gateway %1 is in %2, which no host can have")
                              .arg(dotted(gateway), range);
-        return who + QStringLiteral("gateway %1 is the %2 address of its subnet %3")
-                         .arg(dotted(gateway), networkOrBroadcast(gateway, subnet), net);
+        if (networkOrBroadcast(gateway, subnet) == QLatin1String("network"))
+            return who + Phrase::translate("segment",
+                                           "gateway %1 is the network address of its subnet %2")
+                             .arg(dotted(gateway), net);
+        return who +
+               Phrase::translate("segment", "gateway %1 is the broadcast address of its subnet %2")
+                   .arg(dotted(gateway), net);
     }
     }
     return who;

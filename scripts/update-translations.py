@@ -15,6 +15,8 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 RESOURCES = ROOT / "resources"
 SOURCES = ["../app", "../ui", "../form"]
+# converter-cli's catalogue: its own words and those of the shared code it prints.
+CLI_SOURCES = ["../cli", "../protocol", "../network", "../journal"]
 CONTEXT = re.compile(r"(<context>\s*<name>(.*?)</name>)(.*?)(</context>)", re.S)
 MESSAGE = re.compile(r"[ \t]*<message>.*?</message>\n", re.S)
 
@@ -46,7 +48,11 @@ def main():
         lupdate = shutil.which("lupdate") or "lupdate"
     subprocess.run([lupdate, "-silent", "-locations", "absolute", *SOURCES, "-ts",
                     *[path.name for path in files]], cwd=RESOURCES, check=True)
-    for path in files:
+    cli = RESOURCES / "converter-cli_zh.ts"
+    before[cli] = obsolete_messages(cli.read_text(encoding="utf-8")) if cli.exists() else {}
+    subprocess.run([lupdate, "-silent", "-locations", "absolute", *CLI_SOURCES, "-ts", cli.name],
+                   cwd=RESOURCES, check=True)
+    for path in [*files, cli]:
         path.write_text(restore(path.read_text(encoding="utf-8"), before[path]), encoding="utf-8")
     return 0
 

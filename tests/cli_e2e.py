@@ -25,6 +25,9 @@ import unittest
 CLI, SIM, NETLAB = sys.argv[1:4]
 LAB = os.environ["E2E_LAB"]
 WORK = pathlib.Path(tempfile.mkdtemp(prefix="cli-e2e-"))
+# The tool speaks the system's language; these tests read its English, and
+# the Chinese test sets its own.
+os.environ.update(LC_ALL="C.UTF-8", LANGUAGE="")
 
 MODES = ["udp", "tcp-client", "udp-server", "tcp-server"]
 PARITIES = ["none", "odd", "even"]
@@ -396,6 +399,32 @@ class CliEndToEnd(unittest.TestCase):
         macs = lambda r: sorted(row["mac"] for row in csv.DictReader(io.StringIO(r.stdout)))
         self.assertEqual(len(macs(both)), 18)
         self.assertEqual(macs(one), ["02:AB:00:00:01:01", "02:AB:00:00:01:02", "02:AB:00:00:01:03"])
+
+    def test_chinese(self):
+        zh = {"LANG": "zh_CN.UTF-8", "LC_ALL": "", "LANGUAGE": ""}
+        r = cli("--help", env=zh)
+        self.assertTrue(r.stdout.startswith("用法：converter-cli"), r.stdout[:200])
+        self.assertIn("退出状态", r.stdout)
+        english = cli("--help", env={**zh, "LC_ALL": "C"})
+        self.assertTrue(english.stdout.startswith("Usage: converter-cli"))
+        # A refusal, with its problem, and a dry run's summary.
+        box = ["02:AB:00:00:02:01", "02:AB:00:00:02:02"]
+        net2 = ["--interface", "cvl2", "--timeout", "300"]
+        r = cli("set", box[1], "ip=127.0.0.5", *net2, env=zh)
+        self.assertEqual(r.returncode, 2, r.stderr)
+        self.assertIn(f"{box[1]}: ip 127.0.0.5 位于 127.0.0.0/8（环回），任何主机都不能使用", r.stderr)
+        self.assertIn("已拒绝：如上所列", r.stderr)
+        r = cli("set", box[1], "baud=300", "--dry-run", *net2, env=zh)
+        self.assertIn("试运行：1 个帧未发送，0 台无改动", r.stderr)
+        # What scripts read is the same in both languages, byte for byte.
+        for fmt in ("csv", "json"):
+            with self.subTest(format=fmt):
+                both = [cli("search", *net2, "--format", fmt, env=env).stdout
+                        for env in (zh, {**zh, "LC_ALL": "C"})]
+                self.assertEqual(both[0], both[1])
+                self.assertIn("also the ip of" if fmt == "json" else "problems", both[0])
+        r = cli("history", "--format", "csv", env=zh)
+        self.assertTrue(r.stdout.startswith("time,batch,program,mac,result,field,before,after"))
 
     def test_direct_cable_and_no_adapter(self):
         # An adapter up with no IPv4 address, as on a cable straight to a

@@ -55,7 +55,10 @@ def run(module, *arguments):
                                                 "--timeout", str(module.params["timeout"])]
     if module.params.get("interface"):
         command += ["--interface", module.params["interface"]]
-    rc, out, err = module.run_command(command, encoding="utf-8")
+    # converter-cli speaks the managed host's language; the modules read
+    # its English messages and stay English, as Ansible modules are.
+    rc, out, err = module.run_command(command, encoding="utf-8",
+                                      environ_update={"LC_ALL": "C.UTF-8", "LANGUAGE": ""})
     try:
         data = json.loads(out) if out.strip() else None
     except ValueError:

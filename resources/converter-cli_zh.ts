@@ -1,0 +1,983 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>cli</name>
+    <message>
+        <location filename="../cli/applycommand.cpp" line="24"/>
+        <location filename="../cli/revertcommand.cpp" line="27"/>
+        <location filename="../cli/session.cpp" line="174"/>
+        <location filename="../cli/setcommand.cpp" line="27"/>
+        <source>; nothing sent</source>
+        <translation>；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/assigncommand.cpp" line="25"/>
+        <location filename="../cli/searchcommand.cpp" line="32"/>
+        <source>no converter answered within %1 ms</source>
+        <translation>%1 毫秒内没有转换器应答</translation>
+    </message>
+    <message>
+        <location filename="../cli/assigncommand.cpp" line="37"/>
+        <location filename="../cli/input.cpp" line="194"/>
+        <source>assign: %1 converters from %2 would run past .254; nothing sent</source>
+        <translation>assign：从 %2 起的 %1 台转换器会超出 .254；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/commands.cpp" line="41"/>
+        <location filename="../cli/options.cpp" line="248"/>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>未知命令“%1”</translation>
+    </message>
+    <message>
+        <location filename="../cli/commands.cpp" line="63"/>
+        <source>; the frames were sent</source>
+        <translation>；帧已发送</translation>
+    </message>
+    <message>
+        <location filename="../cli/csv.cpp" line="51"/>
+        <source>not UTF-8 text</source>
+        <translation>不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <location filename="../cli/csv.cpp" line="112"/>
+        <source>text after a closing quote</source>
+        <translation>右引号之后还有文本</translation>
+    </message>
+    <message>
+        <location filename="../cli/csv.cpp" line="124"/>
+        <source>a quote that is never closed</source>
+        <translation>引号没有闭合</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="38"/>
+        <source>%1: not UTF-16 text, though it starts like it</source>
+        <translation>%1：开头像 UTF-16，但不是 UTF-16 文本</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="58"/>
+        <source>%1: empty file</source>
+        <translation>%1：空文件</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="72"/>
+        <source>unknown column &apos;%1&apos;</source>
+        <translation>未知的列“%1”</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="78"/>
+        <source>column &apos;%1&apos; twice</source>
+        <translation>列“%1”出现了两次</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="89"/>
+        <source>no &apos;mac&apos; column</source>
+        <translation>没有“mac”列</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="93"/>
+        <source>%1: no converters listed under the header</source>
+        <translation>%1：表头下没有列出任何转换器</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="103"/>
+        <source>%1 cells where the header has %2</source>
+        <translation>有 %1 个单元格，而表头有 %2 个</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="113"/>
+        <source>mac &apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
+        <translation>mac“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
+    </message>
+    <message>
+        <location filename="../cli/fleetfile.cpp" line="119"/>
+        <source>mac %1 is also on line %2</source>
+        <translation>mac %1 在第 %2 行也出现了</translation>
+    </message>
+    <message>
+        <location filename="../cli/historycommand.cpp" line="34"/>
+        <source>no writes in the journal %1</source>
+        <translation>写入日志 %1 中没有任何写入记录</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="26"/>
+        <source>set: &apos;%1&apos; is not FIELD=VALUE with a known field</source>
+        <translation>set：“%1”不是“字段=值”的形式，或字段未知</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="31"/>
+        <source>set: %1 is read-only</source>
+        <translation>set：%1 是只读字段</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="34"/>
+        <source>set: %1 given twice</source>
+        <translation>set：%1 给出了两次</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="63"/>
+        <source>(standard input)</source>
+        <translation>（标准输入）</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="73"/>
+        <location filename="../cli/input.cpp" line="90"/>
+        <source>%1: cannot read: %2</source>
+        <translation>%1：无法读取：%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="87"/>
+        <source>%1: larger than 16 MB; not a fleet file</source>
+        <translation>%1：大于 16 MB，不是设备清单文件</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="107"/>
+        <source>assign: %1 is not a converter&apos;s address (it ends in .0 or .255, or is 0.0.0.0); nothing sent</source>
+        <translation>assign：%1 不能作为转换器的地址（以 .0 或 .255 结尾，或为 0.0.0.0）；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="154"/>
+        <location filename="../cli/input.cpp" line="163"/>
+        <source>&apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
+        <translation>“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="172"/>
+        <source>--since &apos;%1&apos; is not a time (2026-12-08 or 2026-12-08T10:30:00, UTC unless it names a zone)</source>
+        <translation>--since“%1”不是时间（如 2026-12-08 或 2026-12-08T10:30:00，未写时区即为 UTC）</translation>
+    </message>
+    <message>
+        <location filename="../cli/input.cpp" line="212"/>
+        <source>watch: --assign gives each converter its own %1; it cannot be a field</source>
+        <translation>watch：--assign 会给每台转换器分配各自的 %1，不能作为字段给出</translation>
+    </message>
+    <message>
+        <location filename="../cli/main.cpp" line="33"/>
+        <source>Try &apos;converter-cli --help&apos;.</source>
+        <translation>请运行“converter-cli --help”查看帮助。</translation>
+    </message>
+    <message>
+        <location filename="../cli/messages.cpp" line="61"/>
+        <source>%1: cannot write: %2 (the results went to standard output instead)</source>
+        <translation>%1：无法写入：%2（结果已改为输出到标准输出）</translation>
+    </message>
+    <message>
+        <location filename="../cli/messages.cpp" line="69"/>
+        <source>cannot write the results to standard output</source>
+        <translation>无法把结果写到标准输出</translation>
+    </message>
+    <message>
+        <location filename="../cli/messages.cpp" line="78"/>
+        <location filename="../cli/messages.cpp" line="97"/>
+        <source>%1: cannot write: %2</source>
+        <translation>%1：无法写入：%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="16"/>
+        <source>Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...
+Find, read and configure serial-to-Ethernet converters on the local network
+segment (UDP broadcast on port 1500). Every write is checked by reading the
+converter back.
+
+Commands:
+  search                  list every converter that answers
+  show MAC                the settings of one converter
+  set MAC FIELD=VALUE...  change some settings of one converter
+  reset MAC               write the factory defaults (name and MAC stay)
+  apply FILE              write a CSV fleet file (&apos;-&apos; reads standard input)
+  assign FIRST-ADDRESS    give every converter found consecutive addresses
+  history [MAC...]        the journal of writes, newest last
+  revert MAC...           undo each converter&apos;s last write (or --batch ID)
+  watch --apply FILE      configure each converter of a fleet file as it
+                          appears on the network, unattended
+  watch --assign FIRST-ADDRESS [FIELD=VALUE...]
+                          give each new converter at the factory address the
+                          next free address and the fields, as it appears
+
+Options:
+  --format FORMAT         table (default), csv or json
+  --timeout MS            how long a search waits for answers (default 1000)
+  --interface NAME        search and write only through this adapter
+                          (repeatable; default: every IPv4 adapter that is up
+                          and can broadcast)
+  --dry-run               show what would be sent; send no frame
+  --no-verify             send the frames and return without reading back
+  --verify-timeout MS     how long to wait for a converter to report what was
+                          written (default 10000)
+  --retries N             frames sent again to a converter that does not take
+                          one (default 2)
+  --rate N                frames per second at most (default 200)
+  --only MAC              assign: only this converter (repeatable)
+  --force                 write even what the segment check refuses (and say
+                          what was overridden); revert: fields changed since
+                          as well
+  --journal FILE          the write journal (default: $CONVERTER_JOURNAL, else
+                          ~/.local/state/converter-config/journal.jsonl; on
+                          Windows %LOCALAPPDATA%\converter-config\)
+  --batch ID              history, revert: the writes of one batch
+  --since TIME            history: writes from this time on (ISO 8601, UTC
+                          unless it names a zone)
+  --output FILE           write the results to FILE, byte for byte (a CSV file
+                          starts with a byte-order mark, so that spreadsheets
+                          read it as UTF-8); use it in Windows PowerShell,
+                          whose &apos;&gt;&apos; re-encodes what programs print
+  -h, --help              this help; COMMAND --help for a command
+  -V, --version           the version
+
+Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,
+udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,
+local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,
+even; a converter may also report mark, space), data-bits (7, 8; also 5, 6
+as reported), stop-bits (1, 2). mac, version, reply-from and interface are
+read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or
+without &apos;:&apos; or &apos;-&apos;. search and show add &apos;problems&apos; (read-only): the
+segment check&apos;s codes duplicate-ip, host-address, reserved-address,
+network-address, broadcast-address, bad-subnet, gateway-outside-subnet,
+gateway-is-own-ip, gateway-not-a-host.
+
+Before any write, the settings that every converter found would have after
+it are checked: two converters at one ip, a converter at an address of
+this computer, at an address no host can have (0.0.0.0/8, 127.0.0.0/8,
+224.0.0.0/4, 240.0.0.0/4), at its subnet&apos;s network or broadcast address,
+with a mask that is not ones then zeros (or is 0.0.0.0), or with a gateway
+outside its subnet, equal to its ip or no host&apos;s address (converters using
+DHCP are left out). A write that gives a converter it writes such a
+problem is refused; a problem counts as there before only when the
+converter had it with the same value of that field (the same ip, with the
+same other converter; the same gateway; the same subnet). search and show
+print the problems there are.
+
+Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,
+bad input or refused by the segment check, nothing sent; 3 a named
+converter did not answer (or UDP port 1500 cannot be used), nothing sent;
+4 written but not verified for at least one converter; 5 the journal cannot
+be written or read, nothing sent; 6 the probe could not leave through any
+adapter (none is up with a route for broadcasts), nothing sent, or with
+--no-verify a frame left through none (&apos;not-sent&apos;); 7 frames were sent, but
+their outcome lines in the journal or the results (--output, standard
+output) could not be written, the message says which.
+
+Example, commissioning from a spreadsheet:
+  converter-cli search --format csv --output fleet.csv
+  (edit fleet.csv)
+  converter-cli apply fleet.csv
+</source>
+        <translation>用法：converter-cli [选项]... 命令 [参数]...
+查找、读取和配置本地网段上的串口转以太网转换器（UDP 端口 1500 广播）。
+每次写入后都会回读转换器，核验写入结果。
+
+命令：
+  search                  列出所有应答的转换器
+  show MAC                一台转换器的设置
+  set MAC 字段=值...      修改一台转换器的部分设置
+  reset MAC               写入出厂设置（名称和 MAC 不变）
+  apply 文件              写入 CSV 设备清单（“-”表示读取标准输入）
+  assign 起始地址         给找到的所有转换器分配连续地址
+  history [MAC...]        写入日志中的写入记录，最新的在最后
+  revert MAC...           撤销每台转换器的最近一次写入（或 --batch 批次）
+  watch --apply 文件      转换器一出现在网络上就按设备清单配置，无人值守
+  watch --assign 起始地址 [字段=值...]
+                          给每台新出现的、处于出厂地址的转换器分配下一个
+                          空闲地址并写入这些字段
+
+选项：
+  --format 格式           table（默认）、csv 或 json
+  --timeout 毫秒          搜索等待应答的时间（默认 1000）
+  --interface 名称        只通过这块网卡搜索和写入（可重复；默认：所有已启用
+                          且能广播的 IPv4 网卡）
+  --dry-run               只显示将要发送的内容，不发送任何帧
+  --no-verify             发送帧后直接返回，不回读核验
+  --verify-timeout 毫秒   等待转换器报告写入值的时间（默认 10000）
+  --retries N             转换器未接受时重发帧的次数（默认 2）
+  --rate N                每秒最多发送的帧数（默认 200）
+  --only MAC              assign：只处理这台转换器（可重复）
+  --force                 即使网段检查拒绝也写入（并说明忽略了什么）；
+                          revert：写入之后又被改过的字段也一并撤销
+  --journal 文件          写入日志（默认：$CONVERTER_JOURNAL，否则为
+                          ~/.local/state/converter-config/journal.jsonl；
+                          Windows 上为 %LOCALAPPDATA%\converter-config\）
+  --batch 批次            history、revert：某一批次的写入
+  --since 时间            history：从此时间起的写入（ISO 8601，未写时区即为
+                          UTC）
+  --output 文件           把结果逐字节写入文件（CSV 文件以字节顺序标记开头，
+                          以便电子表格按 UTF-8 读取）；在 Windows PowerShell
+                          中请使用它，因为其“&gt;”会重新编码程序的输出
+  -h, --help              本帮助；“命令 --help”显示该命令的帮助
+  -V, --version           版本
+
+字段：mac、name（名称）、version（版本）、reply-from（应答来源）、
+interface（网卡）、mode（工作方式：udp、tcp-client、udp-server、
+tcp-server）、ip-type（static 静态、dhcp）、ip、subnet（子网掩码）、
+gateway（网关）、local-port（本地端口，0 = 随机）、remote-ip（目标IP）、
+remote-port（目标端口）、baud（波特率）、parity（校验位：none、odd、even；
+转换器也可能报告 mark、space）、data-bits（数据位：7、8；报告值也可能为
+5、6）、stop-bits（停止位：1、2）。mac、version、reply-from 和 interface
+为只读。MAC 显示为 00:1A:2B:3C:4D:5E，输入时可带或不带“:”或“-”。search 和
+show 另有只读的“problems”：网段检查的代码 duplicate-ip、host-address、
+reserved-address、network-address、broadcast-address、bad-subnet、
+gateway-outside-subnet、gateway-is-own-ip、gateway-not-a-host。
+
+任何写入之前，都会检查找到的每台转换器写入后的设置：两台转换器同一 ip，
+转换器使用本机地址、任何主机都不能使用的地址（0.0.0.0/8、127.0.0.0/8、
+224.0.0.0/4、240.0.0.0/4）、其子网的网络地址或广播地址，子网掩码不是先 1
+后 0（或为 0.0.0.0），或网关不在其子网内、等于其 ip 或不是主机地址（使用
+DHCP 的转换器不检查）。若写入会让被写入的转换器出现这类问题，就拒绝写入；
+只有转换器原来就有该问题、且该字段的值相同（同一 ip 且与同一台转换器冲突；
+同一网关；同一子网掩码）时，才算原有问题。search 和 show 会列出现有问题。
+
+退出状态：0 完成（且已核验）；1 search 没有找到任何转换器；2 用法错误、
+输入错误或被网段检查拒绝，未发送任何帧；3 指定的转换器没有应答（或无法
+使用 UDP 端口 1500），未发送任何帧；4 已写入，但至少一台转换器未通过核验；
+5 写入日志无法写入或读取，未发送任何帧；6 探测包无法从任何网卡发出（没有
+已启用且有广播路由的网卡），未发送任何帧，或使用 --no-verify 时有帧无法从
+任何网卡发出（“not-sent”）；7 帧已发送，但写入日志中的结果行或结果本身
+（--output、标准输出）无法写入，消息会说明是哪一个。
+
+示例，用电子表格调试投运：
+  converter-cli search --format csv --output fleet.csv
+  （编辑 fleet.csv）
+  converter-cli apply fleet.csv
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="108"/>
+        <source>Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]
+                            [--output FILE]
+Sends one probe and lists every converter that answers within the timeout,
+one per MAC in order of arrival, with all its settings. The CSV it prints is
+a fleet file for &apos;apply&apos;. Exit status 1 when nothing answers.
+</source>
+        <translation>用法：converter-cli search [--format F] [--timeout 毫秒] [--interface 名称]
+                            [--output 文件]
+发送一次探测包，按到达顺序列出超时前应答的每台转换器（每个 MAC 一次）及其
+全部设置。它输出的 CSV 就是 apply 用的设备清单。没有任何应答时退出状态为 1。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="115"/>
+        <source>Usage: converter-cli show MAC [--format F]
+Prints the settings of one converter; exit status 3 when it does not answer.
+</source>
+        <translation>用法：converter-cli show MAC [--format F]
+显示一台转换器的设置；它没有应答时退出状态为 3。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="120"/>
+        <source>Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]
+Reads the converter&apos;s settings, changes the named fields and writes them in
+one frame, then reads the converter back until it reports every value.
+Values it already reports are not written (&apos;unchanged&apos;); settings the
+command does not name are written back exactly as reported.
+Values: addresses as four numbers 0-255; local-port 0-65535 (0 = random);
+remote-port 1-65535; baud 100-2000000; name at most 10 bytes of UTF-8.
+Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600
+</source>
+        <translation>用法：converter-cli set MAC 字段=值... [--dry-run] [--no-verify]
+读取转换器的设置，修改指定字段后用一个帧写入，然后回读转换器，直到它报告
+每个值。转换器已报告的值不再写入（“unchanged”）；命令未指定的设置按报告的
+原样写回。
+取值：地址为四个 0-255 的数；local-port 0-65535（0 = 随机）；remote-port
+1-65535；baud 100-2000000；name 最多 10 字节 UTF-8。
+示例：converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="130"/>
+        <source>Usage: converter-cli reset MAC [--dry-run] [--no-verify]
+Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,
+subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip
+192.168.1.254, remote-port 1234, baud 9600, parity none, data-bits 8,
+stop-bits 1. The name and the MAC stay.
+</source>
+        <translation>用法：converter-cli reset MAC [--dry-run] [--no-verify]
+写入出厂设置：mode udp、ip-type static、ip 192.168.1.8、subnet
+255.255.255.0、gateway 192.168.1.1、local-port 1234、remote-ip
+192.168.1.254、remote-port 1234、baud 9600、parity none、data-bits 8、
+stop-bits 1。名称和 MAC 不变。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="137"/>
+        <source>Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]
+FILE is CSV (&apos;-&apos; for standard input) with a header row of field names, a
+&apos;mac&apos; column and one row per converter; any subset of the fields. An empty
+cell, or one equal to what the converter reports, changes nothing;
+read-only columns are ignored. Every row is checked before anything is
+sent; then each converter with changes is written and verified. Files
+saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.
+</source>
+        <translation>用法：converter-cli apply 文件 [--dry-run] [--no-verify] [--rate N]
+文件为 CSV（“-”表示标准输入），表头一行为字段名，须有“mac”列，每台转换器
+一行；字段可以是任意子集。空单元格或与转换器报告值相同的单元格不做改动；
+只读列会被忽略。发送任何帧之前先检查每一行；然后逐台写入有改动的转换器并
+核验。电子表格保存的文件（字节顺序标记、CRLF、带引号的单元格）同样可读。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="146"/>
+        <source>Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]
+Gives every converter found (or those named with --only) a consecutive ip
+from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame
+sent, when the range would run past .254 of its last octet (with --only,
+before any probe), or when FIRST-ADDRESS ends in .0 or .255.
+</source>
+        <translation>用法：converter-cli assign 起始地址 [--only MAC]... [--dry-run]
+按 MAC 顺序，从起始地址起给找到的每台转换器（或 --only 指定的转换器）分配
+连续的 ip，并核验。若地址范围会超出最后一段的 .254（使用 --only 时在任何
+探测之前判断），或起始地址以 .0 或 .255 结尾，则拒绝，不发送任何帧。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="153"/>
+        <source>Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]
+       converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]
+Probes every --interval MS (1000) and configures each converter as it
+appears: with --apply, its row of the fleet file; with --assign, the next
+free address from FIRST-ADDRESS (never past .254, skipping every address a
+converter seen or this computer holds) and the fields, for converters at the
+factory address 192.168.1.8 (any converter with --any; others are &apos;skipped&apos;).
+Every write is checked, journaled and verified as with apply. A converter
+done is not written again; one that no longer reports what was written is
+&apos;changed&apos; and left alone. One line per event, as it happens: found,
+verified, differs, no-answer, unchanged, skipped, refused, not-in-file,
+changed, conflict (a converter first seen at an address the run has just
+given another: both get one) (--format csv or json: one object per line;
+--output appends).
+Ends when every row is handled (--apply), after --count N converters
+written or refused, after --for SECONDS (up to a year), or on Ctrl-C; each
+lets a write in flight finish its verification (a second Ctrl-C stops at
+once).
+Exit status 0 when every converter written was verified and none was
+refused or in conflict (and with --apply every row was handled), 4
+otherwise; 7 when an outcome could not be journaled.
+</source>
+        <translation>用法：converter-cli watch --apply 文件 [--count N] [--for 秒]
+      converter-cli watch --assign 起始地址 [字段=值...] [--any]
+每隔 --interval 毫秒（1000）探测一次，转换器一出现就配置：使用 --apply 时按
+设备清单中它的那一行；使用 --assign 时，给处于出厂地址 192.168.1.8 的转换器
+分配从起始地址起的下一个空闲地址（不超过 .254，跳过已见到的转换器和本机占用
+的每个地址）并写入这些字段（加 --any 则任何转换器都分配；其他转换器记为
+“skipped”）。每次写入都像 apply 一样经过检查、记入写入日志并核验。完成的
+转换器不会再写；不再报告写入值的转换器记为“changed”，不再处理。每个事件
+发生时输出一行：found、verified、differs、no-answer、unchanged、skipped、
+refused、not-in-file、changed、conflict（首次见到的转换器使用了本次运行刚
+分配给另一台的地址：两台各得一条）（--format csv 或 json：每行一个对象；
+--output 追加写入）。
+在以下情况结束：每一行都已处理（--apply）、已写入或拒绝 --count N 台转换器、
+过了 --for 秒（最长一年），或按下 Ctrl-C；都会让正在进行的写入完成核验
+（再按一次 Ctrl-C 立即停止）。
+写入的每台转换器都已核验且没有拒绝或冲突（使用 --apply 时每一行都已处理）
+时退出状态为 0，否则为 4；结果无法记入写入日志时为 7。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="176"/>
+        <source>Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]
+Every write in the journal, newest last: time, batch, program, MAC, result
+(empty while a write has no outcome, as after a crash) and each field it
+changed, before -&gt; after. Sends nothing.
+</source>
+        <translation>用法：converter-cli history [MAC...] [--since 时间] [--batch 批次] [--format F]
+写入日志中的每次写入，最新的在最后：时间、批次、程序、MAC、结果（写入没有
+结果行时为空，例如崩溃之后）以及改动的每个字段，改动前 -&gt; 改动后。不发送
+任何帧。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="183"/>
+        <source>Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]
+Undoes each converter&apos;s last journaled write (or every write of a batch): each
+field that write changed gets its value from before, where the converter
+still reports what the write left. A field changed since by anything else
+refuses the whole revert before anything is sent (status 2); --force reverts
+it anyway. A revert is checked, verified and journaled like any write.
+</source>
+        <translation>用法：converter-cli revert MAC... | revert --batch 批次 [--dry-run] [--force]
+撤销每台转换器最近一次记入日志的写入（或某一批次的全部写入）：那次写入改动
+的每个字段，只要转换器仍报告写入后的值，就恢复为写入前的值。若有字段之后又
+被别的写入改过，则在发送任何帧之前拒绝整个撤销（状态 2）；--force 仍会撤销
+它。撤销与任何写入一样经过检查、核验并记入写入日志。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="256"/>
+        <source>no command given</source>
+        <translation>没有给出命令</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="268"/>
+        <source>--format &apos;%1&apos; is not one of table, csv, json</source>
+        <translation>--format“%1”不是 table、csv、json 之一</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="288"/>
+        <source>--%1 &apos;%2&apos; is not a number from %3 to %4</source>
+        <translation>--%1“%2”不是 %3 到 %4 之间的数</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="298"/>
+        <source>--output needs a file name</source>
+        <translation>--output 需要一个文件名</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="309"/>
+        <source>--%1 needs a value</source>
+        <translation>--%1 需要一个值</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="316"/>
+        <source>--batch is for history and revert</source>
+        <translation>--batch 只用于 history 和 revert</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="320"/>
+        <source>--since is for history</source>
+        <translation>--since 只用于 history</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="327"/>
+        <source>--%1 is for watch</source>
+        <translation>--%1 只用于 watch</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="335"/>
+        <source>watch: give --apply FILE or --assign FIRST-ADDRESS</source>
+        <translation>watch：请给出 --apply 文件 或 --assign 起始地址</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="340"/>
+        <source>watch writes and verifies; --dry-run and --no-verify are for the other writing commands</source>
+        <translation>watch 总是写入并核验；--dry-run 和 --no-verify 用于其他写入命令</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="350"/>
+        <source>--%1 is for set, reset, apply, assign and revert</source>
+        <translation>--%1 只用于 set、reset、apply、assign 和 revert</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="356"/>
+        <source>--only is for assign</source>
+        <translation>--only 只用于 assign</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="363"/>
+        <source>--only &apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
+        <translation>--only“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="386"/>
+        <source>%1: wrong number of arguments
+%2</source>
+        <translation>%1：参数个数不对
+%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="239"/>
+        <source>sent</source>
+        <translation>已发送</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="240"/>
+        <source>reported</source>
+        <translation>转换器报告</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="291"/>
+        <source>time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="291"/>
+        <source>batch</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="292"/>
+        <source>program</source>
+        <translation>程序</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="293"/>
+        <source>result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="294"/>
+        <source>changes</source>
+        <translation>改动</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="304"/>
+        <source>(none)</source>
+        <translation>（无）</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="53"/>
+        <source>no write of batch %1 in the journal %2; nothing sent</source>
+        <translation>写入日志 %2 中没有批次 %1 的写入；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="59"/>
+        <source>a write of batch %1 cannot be read (%2); nothing sent</source>
+        <translation>批次 %1 的一次写入无法读取（%2）；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="69"/>
+        <source>the newest write of %1 cannot be read (%2); nothing sent</source>
+        <translation>%1 最近一次写入无法读取（%2）；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="75"/>
+        <source>no write of %1 in the journal %2; nothing sent</source>
+        <translation>写入日志 %2 中没有 %1 的写入；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="99"/>
+        <source>%1: %2 is %3 now, not %4 as batch %5 left it</source>
+        <translation>%1：%2 现在是 %3，而不是批次 %5 写入后的 %4</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="113"/>
+        <location filename="../cli/session.cpp" line="142"/>
+        <location filename="../cli/watchcommand.cpp" line="297"/>
+        <source>overridden by --force: </source>
+        <translation>已被 --force 忽略：</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="117"/>
+        <source>revert refused: fields changed since the write, as above; nothing sent (--force reverts them too)</source>
+        <translation>拒绝撤销：如上所列，写入之后这些字段又被改过；未发送任何帧（--force 会一并撤销）</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="63"/>
+        <source>cannot send through %1: %2</source>
+        <translation>无法通过 %1 发送：%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="81"/>
+        <source>; searching through the other adapters</source>
+        <translation>；改用其他网卡搜索</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="91"/>
+        <source>no adapter to search from: the probe could not be sent through any adapter (is one up, with a route for broadcasts?); nothing sent</source>
+        <translation>没有可用于搜索的网卡：探测包无法从任何网卡发出（是否有已启用且有广播路由的网卡？）；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="113"/>
+        <source>no answer from %1 within %2 ms; nothing sent</source>
+        <translation>%1 在 %2 毫秒内没有应答；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="147"/>
+        <source>refused: the write would cut converters off the network as above; nothing sent (--force writes anyway)</source>
+        <translation>已拒绝：如上所列，这次写入会让转换器脱离网络；未发送任何帧（--force 可强制写入）</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="182"/>
+        <source>; the frames were sent, their outcomes are not journaled</source>
+        <translation>；帧已发送，但结果没有记入写入日志</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="218"/>
+        <source>dry run: %1 frame(s) not sent, %2 unchanged</source>
+        <translation>试运行：%1 个帧未发送，%2 台无改动</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="227"/>
+        <source>the console is closing; nothing sent</source>
+        <translation>控制台正在关闭；未发送任何帧</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="254"/>
+        <source>%1 verified, %2 differ, %3 no answer, %4 sent unverified, %5 not sent, %6 unchanged; %7 frames sent, %8 retries, %9 ms; journal batch %10</source>
+        <translation>%1 台已核验，%2 台不一致，%3 台无应答，%4 台已发送未核验，%5 台未发送，%6 台无改动；共发送 %7 个帧，重发 %8 次，用时 %9 毫秒；写入日志批次 %10</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="271"/>
+        <source>the console closed during verification: outcomes journaled as they stood</source>
+        <translation>核验期间控制台被关闭：已按当时状态记录结果</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="275"/>
+        <source>%1 frame(s) could not leave through any adapter</source>
+        <translation>%1 个帧无法从任何网卡发出</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="124"/>
+        <source>no adapter to search from: the probe could not be sent through any adapter</source>
+        <translation>没有可用于搜索的网卡：探测包无法从任何网卡发出</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="131"/>
+        <source>watch: %1 found, %2 verified, %3 differ, %4 no answer, %5 unchanged, %6 refused, %7 skipped, %8 not in file, %9 changed, %10 conflict events</source>
+        <translation>watch：发现 %1 台，核验 %2 台，不一致 %3 台，无应答 %4 台，无改动 %5 台，拒绝 %6 台，跳过 %7 台，不在清单中 %8 台，被改动 %9 台，冲突事件 %10 个</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="146"/>
+        <source>; %1 of %2 rows handled</source>
+        <translation>；已处理 %2 行中的 %1 行</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="147"/>
+        <source>; %1 ms; journal batch %2</source>
+        <translation>；用时 %1 毫秒；写入日志批次 %2</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="187"/>
+        <source>no longer holds what was written: </source>
+        <translation>已不再保持写入的设置：</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="242"/>
+        <source>not at the factory address %1 (--any gives it one too)</source>
+        <translation>不在出厂地址 %1（加 --any 也会给它分配地址）</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="252"/>
+        <source>no free address left from %1 to .254</source>
+        <translation>从 %1 到 .254 已没有空闲地址</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="321"/>
+        <source>the journal failed after this run had written converters</source>
+        <translation>本次运行已写入转换器之后，写入日志失败</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="344"/>
+        <source>%1 sent %2, reported %3</source>
+        <translation>%1 发送 %2，转换器报告 %3</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="390"/>
+        <source>ip %1 was just given to %2</source>
+        <translation>ip %1 刚刚分配给了 %2</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="394"/>
+        <source>ip %1, just given to it, is also the ip of %2, first seen now</source>
+        <translation>刚分配给它的 ip %1 也是刚发现的 %2 的 ip</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="436"/>
+        <source>stopped at once: %1 left unverified (the journal holds the intent)</source>
+        <translation>已立即停止：%1 未核验（写入日志中有写入意图）</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="444"/>
+        <source>stopping once the write in flight is verified (Ctrl-C again stops at once)</source>
+        <translation>正在进行的写入核验完成后停止（再按 Ctrl-C 立即停止）</translation>
+    </message>
+</context>
+<context>
+    <name>fields</name>
+    <message>
+        <location filename="../protocol/settingfields.cpp" line="270"/>
+        <source>%1 holds a zero character</source>
+        <translation>%1 含有零字符</translation>
+    </message>
+    <message>
+        <location filename="../protocol/settingfields.cpp" line="276"/>
+        <source>%1 is longer than %2 bytes in UTF-8</source>
+        <translation>%1 的 UTF-8 编码超过 %2 字节</translation>
+    </message>
+    <message>
+        <location filename="../protocol/settingfields.cpp" line="287"/>
+        <location filename="../protocol/settingfields.cpp" line="293"/>
+        <source>%1 is not one of %2</source>
+        <translation>%1 不是 %2 之一</translation>
+    </message>
+    <message>
+        <location filename="../protocol/settingfields.cpp" line="304"/>
+        <source>%1 is not an IPv4 address (four numbers from 0 to 255)</source>
+        <translation>%1 不是 IPv4 地址（应为四个 0 到 255 的数）</translation>
+    </message>
+    <message>
+        <location filename="../protocol/settingfields.cpp" line="317"/>
+        <source>%1 is not a number from %2 to %3</source>
+        <translation>%1 不是 %2 到 %3 之间的数</translation>
+    </message>
+    <message>
+        <location filename="../protocol/settingfields.cpp" line="332"/>
+        <source>%1 is read-only</source>
+        <translation>%1 是只读字段</translation>
+    </message>
+</context>
+<context>
+    <name>journal</name>
+    <message>
+        <location filename="../journal/journal.cpp" line="144"/>
+        <source>journal %1: cannot create the folder %2</source>
+        <translation>写入日志 %1：无法创建文件夹 %2</translation>
+    </message>
+    <message>
+        <location filename="../journal/journal.cpp" line="150"/>
+        <source>journal %1: cannot take its lock %1.lock</source>
+        <translation>写入日志 %1：无法获得锁 %1.lock</translation>
+    </message>
+    <message>
+        <location filename="../journal/journal.cpp" line="160"/>
+        <location filename="../journal/journal.cpp" line="171"/>
+        <source>journal %1: cannot write: %2</source>
+        <translation>写入日志 %1：无法写入：%2</translation>
+    </message>
+    <message>
+        <location filename="../journal/journalreader.cpp" line="49"/>
+        <source>a journal line of kind &apos;%1&apos; from version %2, which this version (%3) cannot read; skipped</source>
+        <translation>类型为“%1”的日志行来自版本 %2，本版本（%3）无法读取；已跳过</translation>
+    </message>
+    <message>
+        <location filename="../journal/journalreader.cpp" line="54"/>
+        <source>a damaged %1 line; skipped</source>
+        <translation>损坏的 %1 行；已跳过</translation>
+    </message>
+    <message>
+        <location filename="../journal/journalreader.cpp" line="63"/>
+        <location filename="../journal/journalreader.cpp" line="117"/>
+        <source>journal %1: cannot read: %2</source>
+        <translation>写入日志 %1：无法读取：%2</translation>
+    </message>
+    <message>
+        <location filename="../journal/journalreader.cpp" line="108"/>
+        <source>not a journal line (torn by a crash?); skipped</source>
+        <translation>不是写入日志行（可能因崩溃而截断）；已跳过</translation>
+    </message>
+</context>
+<context>
+    <name>link</name>
+    <message>
+        <location filename="../network/adapters.cpp" line="67"/>
+        <source>no network interface named &apos;%1&apos; (there are: %2)</source>
+        <translation>没有名为“%1”的网卡（现有：%2）</translation>
+    </message>
+    <message>
+        <location filename="../network/adapters.cpp" line="72"/>
+        <source>interface &apos;%1&apos; is not up and able to broadcast</source>
+        <translation>网卡“%1”未启用或不能广播</translation>
+    </message>
+    <message>
+        <location filename="../network/devicelink.cpp" line="122"/>
+        <source>cannot use UDP port %1: %2</source>
+        <translation>无法使用 UDP 端口 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../network/devicelink.cpp" line="171"/>
+        <source> on adapter %1 (%2)</source>
+        <translation>（网卡 %1，%2）</translation>
+    </message>
+    <message>
+        <location filename="../network/devicelink.cpp" line="194"/>
+        <source>(the default route)</source>
+        <translation>（默认路由）</translation>
+    </message>
+    <message>
+        <location filename="../network/devicelink.cpp" line="200"/>
+        <source>UDP port %1 is not bound</source>
+        <translation>UDP 端口 %1 未绑定</translation>
+    </message>
+    <message>
+        <location filename="../network/devicelink.cpp" line="215"/>
+        <source>no socket for it</source>
+        <translation>没有对应的套接字</translation>
+    </message>
+    <message>
+        <location filename="../network/portholders_win.cpp" line="111"/>
+        <source>%1 (process %2)</source>
+        <translation>%1（进程 %2）</translation>
+    </message>
+    <message>
+        <location filename="../network/portholders_win.cpp" line="112"/>
+        <source>a program</source>
+        <translation>某个程序</translation>
+    </message>
+    <message>
+        <location filename="../network/portholders_win.cpp" line="119"/>
+        <source>cannot use UDP port %1: %2 holds it, and Windows would hand each converter&apos;s answer to only one of us; close it and try again</source>
+        <translation>无法使用 UDP 端口 %1：%2 占用了它，Windows 只会把每台转换器的应答交给其中一个程序；请关闭它后重试</translation>
+    </message>
+</context>
+<context>
+    <name>segment</name>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="57"/>
+        <source>0.0.0.0/8, this network</source>
+        <translation>0.0.0.0/8（本网络）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="59"/>
+        <source>127.0.0.0/8, loopback</source>
+        <translation>127.0.0.0/8（环回）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="61"/>
+        <source>224.0.0.0/4, multicast</source>
+        <translation>224.0.0.0/4（组播）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="63"/>
+        <source>240.0.0.0/4, reserved</source>
+        <translation>240.0.0.0/4（保留）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="135"/>
+        <source>ip %1 is also the ip of %2</source>
+        <translation>ip %1 也是 %2 的 ip</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="139"/>
+        <source>ip %1 is an address of this computer (adapter %2)</source>
+        <translation>ip %1 是本机的地址（网卡 %2）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="142"/>
+        <source>ip %1 is the network address of its subnet %2</source>
+        <translation>ip %1 是其子网 %2 的网络地址</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="145"/>
+        <source>ip %1 is the broadcast address of its subnet %2</source>
+        <translation>ip %1 是其子网 %2 的广播地址</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="149"/>
+        <source>subnet 0.0.0.0 makes every address its own network</source>
+        <translation>子网掩码 0.0.0.0 会让每个地址各成一个网络</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="151"/>
+        <source>subnet %1 is not a mask (ones, then zeros)</source>
+        <translation>子网掩码 %1 不是有效掩码（应先全为 1，后全为 0）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="154"/>
+        <source>gateway %1 is outside its subnet %2 (ip %3)</source>
+        <translation>网关 %1 不在其子网 %2 内（ip %3）</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="157"/>
+        <source>gateway %1 is its own ip</source>
+        <translation>网关 %1 就是它自己的 ip</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="159"/>
+        <source>ip %1 is in %2, which no host can have</source>
+        <translation>ip %1 位于 %2，任何主机都不能使用</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="164"/>
+        <source>gateway %1 is in %2, which no host can have</source>
+        <translation>网关 %1 位于 %2，任何主机都不能使用</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="167"/>
+        <source>gateway %1 is the network address of its subnet %2</source>
+        <translation>网关 %1 是其子网 %2 的网络地址</translation>
+    </message>
+    <message>
+        <location filename="../network/segmentcheck.cpp" line="171"/>
+        <source>gateway %1 is the broadcast address of its subnet %2</source>
+        <translation>网关 %1 是其子网 %2 的广播地址</translation>
+    </message>
+</context>
+</TS>
