@@ -1,5 +1,7 @@
 #include "settingfields.h"
 
+#include "phrase.h"
+
 #include "configureframe.h"
 #include "deviceframe.h"
 #include "framelayout.h"
@@ -265,14 +267,15 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
         change->text = value;
         change->nameBytes = bytes;
         if (bytes.contains('\0')) {
-            *message = QStringLiteral("%1 holds a zero character").arg(quoted);
+            *message = Phrase::translate("fields", "%1 holds a zero character").arg(quoted);
             return Verdict::Malformed;
         }
         // A name that another tool wrote in another encoding can be longer
         // in UTF-8; as a cell equal to what search printed it is no change.
         if (bytes.size() > NAME_BYTES) {
-            *message =
-                QStringLiteral("%1 is longer than %2 bytes in UTF-8").arg(quoted).arg(NAME_BYTES);
+            *message = Phrase::translate("fields", "%1 is longer than %2 bytes in UTF-8")
+                           .arg(quoted)
+                           .arg(NAME_BYTES);
             return Verdict::OutOfRange;
         }
         return Verdict::Ok;
@@ -281,13 +284,13 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
         const int index = c->names.indexOf(value.toLower());
         const QString offered = c->names.mid(0, c->writable).join(QStringLiteral(", "));
         if (index < 0) {
-            *message = QStringLiteral("%1 is not one of %2").arg(quoted, offered);
+            *message = Phrase::translate("fields", "%1 is not one of %2").arg(quoted, offered);
             return Verdict::Malformed;
         }
         change->index = index;
         change->text = c->names.at(index);
         if (index >= c->writable) {
-            *message = QStringLiteral("%1 is not one of %2").arg(quoted, offered);
+            *message = Phrase::translate("fields", "%1 is not one of %2").arg(quoted, offered);
             return Verdict::OutOfRange;
         }
         return Verdict::Ok;
@@ -298,7 +301,8 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
         quint32 octet = 0;
         for (const QString &part : parts) {
             if (parts.size() != 4 || !decimal(part, 255, &octet)) {
-                *message = QStringLiteral("%1 is not an IPv4 address (four numbers from 0 to 255)")
+                *message = Phrase::translate(
+                               "fields", "%1 is not an IPv4 address (four numbers from 0 to 255)")
                                .arg(quoted);
                 return Verdict::Malformed;
             }
@@ -310,7 +314,7 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
     Range range;
     if (numberRange(field, &range)) {
         quint32 number = 0;
-        const QString expected = QStringLiteral("%1 is not a number from %2 to %3")
+        const QString expected = Phrase::translate("fields", "%1 is not a number from %2 to %3")
                                      .arg(quoted)
                                      .arg(range.low)
                                      .arg(range.high);
@@ -325,7 +329,7 @@ Verdict parse(Field field, const QString &value, Change *change, QString *messag
         }
         return Verdict::Ok;
     }
-    *message = QStringLiteral("%1 is read-only").arg(name(field));
+    *message = Phrase::translate("fields", "%1 is read-only").arg(name(field));
     return Verdict::Malformed;
 }
 
