@@ -12,7 +12,7 @@ packages=(
     libxcb1-dev fonts-wqy-microhei              # start-up benchmark; Chinese texts on screen
     binutils-mingw-w64-x86-64                   # checks the Windows resource script
     python3                                     # end-to-end tests of converter-cli; icon drawing
-    help2man dpkg-dev lintian                   # manual pages, the .deb and its checks
+    help2man dpkg-dev lintian man-db locales    # manual pages, the .deb and its checks
     desktop-file-utils appstream                # desktop entry and metadata checks
 )
 

@@ -44,6 +44,14 @@ chroot "$root/merged" /bin/bash -euo pipefail -c '
             { echo "the manual page of ${page%%:*} does not render"; exit 1; }
     done
     echo "manual pages render"
+    # On a Chinese system man finds the Chinese pages (the locale is made in
+    # this disposable root only).
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 2>/dev/null
+    for page in converter-cli:退出状态 converter-config:搜索设备; do
+        LANG=zh_CN.UTF-8 MANWIDTH=80 man "${page%%:*}" 2>/dev/null | grep -q -- "${page#*:}" ||
+            { echo "the Chinese manual page of ${page%%:*} does not render"; exit 1; }
+    done
+    echo "Chinese manual pages render"
     # The window in a private network of its own, offscreen: still running
     # when stopped after two seconds (status 124), not ended at once.
     status=0
