@@ -28,7 +28,9 @@ packages=(
 for flag in "$@"; do
     case $flag in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis osslsigncode) ;;
+    --windows)
+        packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis osslsigncode locales)
+        zh_locale=1 ;;
     --spreadsheet) packages+=(libreoffice-calc-nogui) ;;
     --ansible) packages+=(ansible-core ansible-lint git python3-voluptuous pylint pycodestyle yamllint) ;;
     --ssh) packages+=(openssh-server openssh-client) ;;
@@ -36,22 +38,31 @@ for flag in "$@"; do
     esac
 done
 
+# Wine takes a Windows program's display language from the Unix locale,
+# which must exist for the test of a Chinese Windows.
+make_zh_locale() {
+    [[ -n ${zh_locale:-} ]] || return 0
+    locale -a 2>/dev/null | grep -qx 'zh_CN.utf8' && return 0
+    echo "install-deps: making the locale zh_CN.UTF-8"
+    "${sudo[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+}
+sudo=()
+[[ $(id -u) -ne 0 ]] && command -v sudo >/dev/null && sudo=(sudo)
+
 missing=()
 for package in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
     [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+    make_zh_locale
+    exit 0
+fi
 
 echo "install-deps: installing ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-    if command -v sudo >/dev/null; then
-        sudo=(sudo)
-    else
-        echo "install-deps: missing packages (${missing[*]}) and not root; install them as root" >&2
-        exit 1
-    fi
+if [[ $(id -u) -ne 0 && ${#sudo[@]} -eq 0 ]]; then
+    echo "install-deps: missing packages (${missing[*]}) and not root; install them as root" >&2
+    exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
@@ -67,4 +78,5 @@ fi
 status=0
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" || status=$?
 [[ -n $made_policy ]] && "${sudo[@]}" rm -f "$policy"
+[[ $status -eq 0 ]] && make_zh_locale
 exit $status

@@ -5,8 +5,8 @@
 # answered on; a verified "set" reaches simb's converter through network 1;
 # an adapter name that does not exist is refused with the list of those that
 # do; a program that holds port 1500 without sharing it makes it end with
-# status 3 and say so. Runs on host "tool" (through e2e.sh with
-# E2E_HOSTS="tool@0,1 sima:3 simb@1").
+# status 3 and say so. Under a Chinese locale its help is Chinese. Runs on
+# host "tool" (through e2e.sh with E2E_HOSTS="tool@0,1 sima:3 simb@1").
 #   windows-cli.sh CLI_EXE CONVERTER_SIM
 set -euo pipefail
 exe=$1 sim=$2
@@ -33,6 +33,24 @@ start_sim() { # HOST COUNT MAC
 start_sim sima 3 02AB0000C001
 start_sim simb 1 02AB0000D001
 cli() { /usr/lib/wine/wine64 "$exe" "$@"; }
+
+# A Chinese Windows speaks Chinese without any setting: Wine takes the user's
+# display language from the locale. The server keeps a language: restarted.
+wine_language() { # LANG, then the program's arguments
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    LANG=$1 LC_ALL='' LC_MESSAGES='' LANGUAGE='' cli "${@:2}"
+}
+wine_language zh_CN.UTF-8 --help >"$work/help-zh.txt"
+wine_language C.UTF-8 --help >"$work/help-en.txt"
+head -n 1 "$work/help-zh.txt" | grep -q '^用法：converter-cli' &&
+    head -n 1 "$work/help-en.txt" | grep -q '^Usage: converter-cli' || {
+    echo "windows-cli: converter-cli.exe did not follow the display language:" >&2
+    head -n 2 "$work/help-zh.txt" "$work/help-en.txt" >&2
+    exit 1
+}
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
 
 cli search --format json --timeout 2000 >"$work/found.json"
 for host in sima simb; do cp "$work/$host.json" "$work/$host-before.json"; done
