@@ -29,9 +29,10 @@ dist=$(cd "$dist" && pwd)
 cp "$build"/bin/converter-config.exe "$build"/bin/converter-cli.exe "$stage/"
 # Copies are signed, so that the build's own programs stay as linked.
 for exe in "$stage"/*.exe; do scripts/sign-windows.sh "$exe"; done
-cp README.md "$stage/README.md"
-mkdir -p "$stage/docs"
+cp README.md README.zh-CN.md "$stage/"
+mkdir -p "$stage/docs/zh-CN"
 cp docs/*.md "$stage/docs/"
+cp docs/zh-CN/*.md "$stage/docs/zh-CN/"
 # The program's icon at every size Windows shows (16 to 256, square), for
 # the installer, the uninstaller, the Start-menu entry and Apps & features.
 python3 scripts/make-icons.py --windows-icon "$stage/converter-config.ico"

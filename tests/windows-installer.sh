@@ -140,8 +140,9 @@ install() {
 check_installed() {
     local listed
     listed=$(cd "$folder" && ls | sort | tr '\n' ' ')
-    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md converter-cli.exe converter-config.exe converter-config.ico docs uninstall.exe " ]] ||
+    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md README.zh-CN.md converter-cli.exe converter-config.exe converter-config.ico docs uninstall.exe " ]] ||
         fail "installed files: $listed"
+    [[ -f $folder/docs/zh-CN/converter-cli.md ]] || fail "no Chinese guides"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"
     [[ $(reg_value "$key" DisplayName) == "Converter Configuration" ]] || fail "no Apps & features entry"
     [[ $(reg_value "$key" DisplayVersion) == 1.0.0 ]] || fail "DisplayVersion: $(reg_value "$key" DisplayVersion)"

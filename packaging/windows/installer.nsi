@@ -117,6 +117,7 @@ LangString MSG_RETRY ${LANG_SIMPCHINESE} "请先关闭$3，然后选择「重试
     !insertmacro ${DO} "converter-config.exe"
     !insertmacro ${DO} "converter-cli.exe"
     !insertmacro ${DO} "README.md"
+    !insertmacro ${DO} "README.zh-CN.md"
     !insertmacro ${DO} "LICENSE.txt"
     !insertmacro ${DO} "LGPL-3.txt"
     !insertmacro ${DO} "GPL-3.txt"
@@ -289,6 +290,8 @@ Section "Install"
     ; The guides the README points to.
     SetOutPath "$INSTDIR\docs"
     File "${STAGE}\docs\*.md"
+    SetOutPath "$INSTDIR\docs\zh-CN"
+    File "${STAGE}\docs\zh-CN\*.md"
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ${If} ${Errors}
@@ -343,6 +346,8 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\${TITLE}.lnk"
     ClearErrors
     !insertmacro FILES DELETE_FILE
+    Delete "$INSTDIR\docs\zh-CN\*.md"
+    RMDir "$INSTDIR\docs\zh-CN"
     Delete "$INSTDIR\docs\*.md"
     RMDir "$INSTDIR\docs"
     ${If} ${Errors}
