@@ -39,9 +39,12 @@ void MainWindow::sendConfigure(DeviceRecord record)
     // without one (or never listed) is written through every adapter.
     const int adapter = deviceAdapters.value(record.mac, 0);
     const uint seed = ConfigureFrame::clockSeed();
-    Journal::Write write{record.mac, Adapters::displayName(adapter),
+    Journal::Write write{record.mac,
+                         Adapters::displayName(adapter),
                          reportedSettings.value(record.mac),
-                         ConfigureFrame::plaintext(record, seed), QStringLiteral("sent")};
+                         ConfigureFrame::plaintext(record, seed),
+                         QStringLiteral("sent"),
+                         QString()};
     if (write.before.isEmpty()) { // a record that no reply brought: its listed values
         const auto listed =
             std::find_if(devices.cbegin(), devices.cend(),

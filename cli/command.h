@@ -72,6 +72,14 @@ public:
     int run(Session &session, const Input &input) override;
 };
 
+// Gives a new unit every setting of a failed one, taken from the journal or
+// a fleet file, once the failed one is gone.
+class ReplaceCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+};
+
 // Configures converters unattended as they appear on the network.
 class WatchCommand : public Command
 {

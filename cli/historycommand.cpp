@@ -20,14 +20,17 @@ int HistoryCommand::run(Session &session, const Input &input)
     const QVector<JournalRecord> &records = reading.records;
     QVector<Output::HistoryRow> rows;
     for (const JournalRecord &r : records) {
-        if (!input.macs.isEmpty() && !input.macs.contains(r.mac))
+        // A replacement belongs to the history of both units.
+        if (!input.macs.isEmpty() && !input.macs.contains(r.mac) &&
+            !input.macs.contains(r.replaces))
             continue;
         if (!session.inv.batch.isEmpty() && r.batch != session.inv.batch)
             continue;
         if (input.since.isValid() && QDateTime::fromString(r.time, Qt::ISODateWithMs) < input.since)
             continue;
         rows.append({r.time, r.batch, r.program, SettingFields::macText(r.mac), r.result,
-                     Output::differences(r.before, r.sent)});
+                     Output::differences(r.before, r.sent),
+                     r.replaces.isEmpty() ? QString() : SettingFields::macText(r.replaces)});
     }
     print(Output::history(rows, session.inv.format));
     if (records.isEmpty())

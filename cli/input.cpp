@@ -154,7 +154,8 @@ int readInput(const Invocation &inv, Input *input)
                 Phrase::translate("cli", "'%1' is not a MAC address (12 hexadecimal digits)")
                     .arg(inv.arguments.first()));
     }
-    if (command == QLatin1String("history") || command == QLatin1String("revert")) {
+    if (command == QLatin1String("history") || command == QLatin1String("revert") ||
+        command == QLatin1String("replace")) {
         for (const QString &argument : inv.arguments) {
             const QString mac = SettingFields::normaliseMac(argument);
             if (mac.isEmpty())
@@ -181,6 +182,10 @@ int readInput(const Invocation &inv, Input *input)
     }
     if (command == QLatin1String("apply")) {
         if (const int status = readFleetFile(inv.arguments.first(), input))
+            return status;
+    }
+    if (command == QLatin1String("replace") && !inv.fromFile.isEmpty()) {
+        if (const int status = readFleetFile(inv.fromFile, input))
             return status;
     }
     if (command == QLatin1String("assign")) {

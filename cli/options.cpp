@@ -9,9 +9,9 @@
 
 namespace {
 
-const QStringList COMMANDS = {"search", "show",    "set",    "reset", "apply",
-                              "assign", "history", "revert", "watch"};
-const QStringList WRITING = {"set", "reset", "apply", "assign", "revert", "watch"};
+const QStringList COMMANDS = {"search", "show",    "set",    "reset",   "apply",
+                              "assign", "history", "revert", "replace", "watch"};
+const QStringList WRITING = {"set", "reset", "apply", "assign", "revert", "replace", "watch"};
 
 const char OVERVIEW[] = QT_TRANSLATE_NOOP(
     "cli", "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
@@ -28,6 +28,8 @@ const char OVERVIEW[] = QT_TRANSLATE_NOOP(
            "  assign FIRST-ADDRESS    give every converter found consecutive addresses\n"
            "  history [MAC...]        the journal of writes, newest last\n"
            "  revert MAC...           undo each converter's last write (or --batch ID)\n"
+           "  replace OLD-MAC [NEW-MAC]\n"
+           "                          give a new unit every setting of a failed one\n"
            "  watch --apply FILE      configure each converter of a fleet file as it\n"
            "                          appears on the network, unattended\n"
            "  watch --assign FIRST-ADDRESS [FIELD=VALUE...]\n"
@@ -149,6 +151,18 @@ QString commandHelp(const QString &command)
                    "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
                    "sent, when the range would run past .254 of its last octet (with --only,\n"
                    "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
+    if (command == QLatin1String("replace"))
+        return Phrase::translate(
+            "cli",
+            "Usage: converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]\n"
+            "Gives a new unit every writable setting of a failed one, its name included\n"
+            "(its own MAC and version stay): the settings that OLD's newest verified\n"
+            "write sent, from the journal, or OLD's row of a fleet file with --from (as\n"
+            "'search --format csv' writes it; an empty name cell means no name). NEW is\n"
+            "the MAC given, or the one converter at the factory address 192.168.1.8\n"
+            "that is not OLD (none: status 3; several: status 2). Refused while OLD\n"
+            "still answers (the two would share an address) unless --force. The write\n"
+            "is checked, journaled, verified and undone by 'revert NEW-MAC' like any.\n");
     if (command == QLatin1String("watch"))
         return Phrase::translate(
             "cli", "Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]\n"
@@ -228,10 +242,11 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption forSeconds("for", QString(), "seconds");
     const QCommandLineOption interval("interval", QString(), "ms");
     const QCommandLineOption any("any", QString());
+    const QCommandLineOption from("from", QString(), "file");
     parser.addOptions({help,     version,       format,   timeout, interface, dryRun,
                        noVerify, verifyTimeout, retries,  rate,    only,      outputFile,
                        force,    journal,       batch,    since,   applyFile, assignFrom,
-                       count,    forSeconds,    interval, any});
+                       count,    forSeconds,    interval, any,     from});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -320,6 +335,12 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         *output = Phrase::translate("cli", "--since is for history");
         return ParseOutcome::Error;
     }
+    inv->fromFile = parser.value(from);
+    if (parser.isSet(from) &&
+        (inv->command != QLatin1String("replace") || inv->fromFile.isEmpty())) {
+        *output = Phrase::translate("cli", "--from FILE is for replace");
+        return ParseOutcome::Error;
+    }
     const bool watching = inv->command == QLatin1String("watch");
     for (const QCommandLineOption *option :
          {&applyFile, &assignFrom, &count, &forSeconds, &interval, &any}) {
@@ -380,6 +401,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         least = parser.isSet(batch) ? 0 : 1, most = parser.isSet(batch) ? 0 : -1;
     else if (watching)
         least = 0, most = parser.isSet(assignFrom) ? -1 : 0;
+    else if (inv->command == QLatin1String("replace"))
+        least = 1, most = 2;
     const int given = inv->arguments.size();
     if (given < least || (most >= 0 && given > most)) {
         *output =

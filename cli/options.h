@@ -26,6 +26,7 @@ struct Invocation
     QString batch;      // --batch ID: history and revert
     QString since;      // --since TIME: history
     // watch
+    QString fromFile;      // replace --from FILE
     QString applyFile;     // --apply FILE
     QString assignFrom;    // --assign FIRST-ADDRESS
     int count = 0;         // --count N: stop after N written or refused; 0: no limit

@@ -266,11 +266,14 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
                 changes << QStringLiteral("{\"field\":%1,\"before\":%2,\"after\":%3}")
                                .arg(jsonString(SettingFields::name(d.field)),
                                     jsonValue(d.field, d.first), jsonValue(d.field, d.second));
+            const QString replaces = row.replaces.isEmpty() ? QString()
+                                                            : QStringLiteral(",\"replaces\":") +
+                                                                  jsonString(row.replaces);
             objects << QStringLiteral("{\"time\":%1,\"batch\":%2,\"program\":%3,\"mac\":%4,"
-                                      "\"result\":%5,\"fields\":[%6]}")
+                                      "\"result\":%5%7,\"fields\":[%6]}")
                            .arg(jsonString(row.time), jsonString(row.batch),
                                 jsonString(row.program), jsonString(row.mac),
-                                jsonString(row.result), changes.join(QLatin1Char(',')));
+                                jsonString(row.result), changes.join(QLatin1Char(',')), replaces);
         }
         return objects.isEmpty() ? QStringLiteral("[]\n")
                                  : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) +

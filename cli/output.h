@@ -53,6 +53,7 @@ struct HistoryRow
     QString mac;
     QString result;                    // empty while the write has no outcome
     QVector<Line::Difference> changes; // before, after
+    QString replaces;                  // a replacement: the MAC of the unit replaced
 };
 
 QString history(const QVector<HistoryRow> &rows, Invocation::Format format);

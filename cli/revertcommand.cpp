@@ -104,7 +104,7 @@ int RevertCommand::run(Session &session, const Input &input)
             if (sameField(now, r.sent, field) || inv.force)
                 SettingFields::copyField(settings, r.before, field);
         }
-        Plan plan{device, settings, false};
+        Plan plan{device, settings, false, {}};
         plan.unchanged = SettingFields::differences(now, settings).isEmpty();
         plans << plan;
     }

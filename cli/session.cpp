@@ -17,7 +17,7 @@
 
 Plan planChanges(const FoundDevice &device, const QVector<SettingFields::Change> &changes)
 {
-    Plan plan{device, device.plaintext, false};
+    Plan plan{device, device.plaintext, false, {}};
     for (const SettingFields::Change &change : changes)
         SettingFields::put(plan.settings, change);
     plan.unchanged = SettingFields::differences(device.plaintext, plan.settings).isEmpty();
@@ -166,7 +166,7 @@ int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *resu
     for (const Plan &plan : plans) {
         targets.append({plan.device, plan.settings});
         journaled.append({plan.device.record.mac, plan.device.interfaceName, plan.device.plaintext,
-                          plan.settings, QString()});
+                          plan.settings, QString(), plan.replaces});
     }
     // What the converters held is on disk before anything leaves.
     QString error;

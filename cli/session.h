@@ -19,6 +19,7 @@ struct Plan
     FoundDevice device;
     QByteArray settings;
     bool unchanged = false;
+    QString replaces; // replace: the failed unit whose settings these are
 };
 
 // Only what a change would really alter: a value equal to what the

@@ -102,10 +102,13 @@ void Journal::newBatch()
 // What every line says: when, who, which batch, which converter.
 QJsonObject Journal::lineFor(const char *kind, const Write &w, const QString &time) const
 {
-    return {
+    QJsonObject line{
         {"time", time},     {"program", program}, {"version", QStringLiteral(CONVERTER_VERSION)},
         {"batch", batchId}, {"kind", kind},       {"adapter", w.adapter},
         {"mac", w.mac}};
+    if (!w.replaces.isEmpty())
+        line.insert(QStringLiteral("replaces"), w.replaces);
+    return line;
 }
 
 bool Journal::intents(const QVector<Write> &writes, QString *error)

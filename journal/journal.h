@@ -21,6 +21,7 @@ public:
         QByteArray before; // the plaintext it reported
         QByteArray sent;   // the plaintext sent
         QString result;    // verified, differs, no-answer, sent; for outcome lines
+        QString replaces;  // the MAC of the failed unit whose settings this one takes
     };
 
     Journal(const QString &path, const QString &program);

@@ -80,6 +80,7 @@ bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> 
         r.program = o.value(QLatin1String("program")).toString();
         r.adapter = o.value(QLatin1String("adapter")).toString();
         r.mac = o.value(QLatin1String("mac")).toString();
+        r.replaces = o.value(QLatin1String("replaces")).toString();
         const QString key = r.batch + QLatin1Char('/') + r.mac;
         bool ok = document.isObject() && !r.batch.isEmpty() && r.mac.size() == 12;
         if (ok && kind == QLatin1String("intent")) {

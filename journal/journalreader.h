@@ -16,6 +16,7 @@ struct JournalRecord
     QByteArray before; // a frame holding the settings reported before
     QByteArray sent;   // a frame holding the settings sent
     QString result;    // empty while the write has no outcome line
+    QString replaces;  // a replacement: the MAC of the unit whose settings it took
 };
 
 // A line that could not be read: torn by a crash, damaged, or written by a

@@ -45,6 +45,9 @@ def main():
             problems.append("English left in the Chinese catalogue: %s: %r" % (context, source))
         elif sorted(re.findall(r"%\d+", text)) != sorted(re.findall(r"%\d+", source)):
             problems.append("placeholders differ: %s: %r" % (context, source))
+        elif set(re.findall(r"--[a-z][a-z-]*", text)) != set(re.findall(r"--[a-z][a-z-]*", source)):
+            # Options are typed as they are: a translation names the same ones.
+            problems.append("options differ: %s: %r" % (context, source))
     for line in problems:
         print("check_cli_catalogue: " + line)
     print("check_cli_catalogue: %d messages, %d problems" % (len(known), len(problems)))

@@ -347,6 +347,108 @@ class CliEndToEnd(unittest.TestCase):
         self.assertEqual(judged.returncode, 0, judged.stderr)
         self.assertGreater(int(judged.stdout), 0)
 
+    def test_replace(self):
+        journal = WORK / "replace.jsonl"
+        units = WORK / "replace.json"
+        old, new, spare, third = "02AB00000701", "02AB00000702", "02AB00000703", "02AB00000704"
+        held = ["ipType", "mode", "lip", "subnet", "gaw", "lport", "sip", "sport", "baud",
+                "parity", "dataBit", "stopBit", "typeByte", "modeByte", "serialByte", "nameHex"]
+
+        def plug(*converters):
+            """Units on network 3: (mac, ip), and other settings as fresh."""
+            units.write_text(json.dumps({"converters": [
+                {"mac": mac, "replyFrom": address("simw", k), "lip": ip, "subnet": "255.255.255.0",
+                 "gaw": "192.168.1.1", **extra}
+                for k, (mac, ip, extra) in enumerate(converters, 1)]}))
+            return start_sim("simw", units)
+
+        def replace(*args):
+            return cli("replace", *args, "--interface", "cvl3", "--timeout", "400",
+                       journal=journal)
+
+        def unplug(process):
+            process.terminate()
+            self.assertEqual(process.wait(), 0)
+
+        # The unit in service: written and verified, with bits outside the
+        # vocabulary in its type, mode and serial bytes.
+        process = plug((old, "192.168.1.8", {"typeByte": 0xF0, "modeByte": 0xA5,
+                                             "serialByte": 0x28}))
+        try:
+            r = cli("set", old, "ip=192.168.1.70", "name=Pump 3", "baud=19200", "remote-port=7070",
+                    "--interface", "cvl3", "--timeout", "400", journal=journal)
+            self.assertEqual(r.returncode, 0, r.stderr)
+            served = wait_for_state(units, lambda s: s[old]["lip"] == "192.168.1.70")[old]
+        finally:
+            unplug(process)
+
+        # Refused with nothing sent: it still answers; two fresh units and no
+        # NEW named; a third converter already at its address; none fresh.
+        refusals = [  # the units plugged in, arguments, status, message
+            ([(old, "192.168.1.70", {}), (new, "192.168.1.8", {})], [old], 2,
+             f"{colon(old)} still answers (ip 192.168.1.70)"),
+            ([(new, "192.168.1.8", {}), (spare, "192.168.1.8", {})], [old], 2,
+             f"2 converters answer at the factory address 192.168.1.8 ({colon(new)}, "
+             f"{colon(spare)}): name the new unit's MAC"),
+            ([(new, "192.168.1.8", {}), (third, "192.168.1.70", {})], [old], 2,
+             f"{colon(new)}: ip 192.168.1.70 is also the ip of {colon(third)}"),
+            ([(third, "192.168.1.71", {})], [old], 3,
+             "no converter answers at the factory address 192.168.1.8"),
+            ([(new, "192.168.1.8", {})], [spare], 2, f"no verified write of {colon(spare)}"),
+        ]
+        for plugged, args, status, message in refusals:
+            with self.subTest(args=args, plugged=[p[0] for p in plugged]):
+                process = plug(*plugged)
+                try:
+                    r = replace(*args)
+                    self.assertEqual(r.returncode, status, r.stderr)
+                    self.assertIn(message, r.stderr)
+                    time.sleep(0.2)
+                    self.assertEqual([c["configureCount"] for c in state(units).values()],
+                                     [0] * len(plugged))
+                finally:
+                    unplug(process)
+
+        # The failed unit gone, a fresh one in its place: it takes OLD's
+        # settings byte for byte, its own MAC and version stay; the journal
+        # names what it replaced; revert NEW undoes it.
+        process = plug((new, "192.168.1.8", {"version": "2.1"}))
+        try:
+            r = replace(old, "--format", "json")
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertEqual(json.loads(r.stdout)[0]["result"], "verified")
+            took = wait_for_state(units, lambda s: s[new]["lip"] == "192.168.1.70")[new]
+            self.assertEqual({k: took[k] for k in held}, {k: served[k] for k in held})
+            self.assertEqual((took["mac"], took["version"]), (new, "2.1"))
+            for mac in (old, new):
+                last = json.loads(cli("history", mac, "--format", "json", journal=journal).stdout)[-1]
+                self.assertEqual((last["mac"], last.get("replaces")), (colon(new), colon(old)))
+            self.assertIn('"replaces":"%s"' % old, journal.read_text())
+            r = cli("revert", new, "--interface", "cvl3", "--timeout", "400", journal=journal)
+            self.assertEqual(r.returncode, 0, r.stderr)
+            back = wait_for_state(units, lambda s: s[new]["lip"] == "192.168.1.8")[new]
+            self.assertEqual((back["nameHex"], back["baud"]), ("", "115200"))
+        finally:
+            unplug(process)
+
+        # --from a fleet file: OLD's row, every writable column; an empty name
+        # cell means it had no name.
+        fleet = WORK / "replace.csv"
+        row = {"mac": colon(old), "name": "", "mode": "tcp-server", "ip-type": "static",
+               "ip": "192.168.1.72", "subnet": "255.255.255.0", "gateway": "192.168.1.1",
+               "local-port": "4001", "remote-ip": "192.168.1.254", "remote-port": "4001",
+               "baud": "38400", "parity": "even", "data-bits": "7", "stop-bits": "2"}
+        fleet.write_text(",".join(row) + "\n" + ",".join(row.values()) + "\n")
+        process = plug((spare, "192.168.1.8", {"name": "Fresh"}))
+        try:
+            r = replace(old, spare, "--from", str(fleet))
+            self.assertEqual(r.returncode, 0, r.stderr)
+            took = wait_for_state(units, lambda s: s[spare]["lip"] == "192.168.1.72")[spare]
+            self.assertEqual((took["nameHex"], took["mode"], took["baud"], took["parity"],
+                              took["dataBit"], took["stopBit"]), ("", 3, "38400", 2, 0, 1))
+        finally:
+            unplug(process)
+
     def test_search_formats(self):
         fleet = state(self.fleet)
         as_json = cli("search", "--timeout", "500", "--format", "json")
@@ -416,6 +518,10 @@ class CliEndToEnd(unittest.TestCase):
         self.assertIn("已拒绝：如上所列", r.stderr)
         r = cli("set", box[1], "baud=300", "--dry-run", *net2, env=zh)
         self.assertIn("试运行：1 个帧未发送，0 台无改动", r.stderr)
+        r = cli("set", sorted(state(self.fleet))[10], "baud=2400", "--format", "json", env=zh)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertIn("1 台已核验，0 台不一致，0 台无应答", r.stderr)
+        self.assertEqual(json.loads(r.stdout)[0]["result"], "verified")
         # What scripts read is the same in both languages, byte for byte.
         for fmt in ("csv", "json"):
             with self.subTest(format=fmt):

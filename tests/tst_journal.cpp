@@ -46,8 +46,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("j.jsonl");
         Journal journal(path, "test");
-        const Journal::Write write{"02AB00000001", "eth0", QByteArray(64, '\1'),
-                                   QByteArray(64, '\2'), "verified"};
+        const Journal::Write write{"02AB00000001",       "eth0",     QByteArray(64, '\1'),
+                                   QByteArray(64, '\2'), "verified", {}};
         QString error;
         QVERIFY2(journal.intents({write}, &error), qPrintable(error));
         QFile full(path);
@@ -102,7 +102,8 @@ private slots:
         Journal journal(path, "test");
         QString error;
         QVERIFY(journal.intents(
-            {{"02AB00000001", "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), {}}}, &error));
+            {{"02AB00000001", "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), {}, {}}},
+            &error));
         QFile file(path);
         QVERIFY(file.open(QIODevice::Append));
         file.write(line + '\n');
@@ -135,7 +136,7 @@ private slots:
         blocker.close();
         Journal journal(dir.filePath("file/j.jsonl"), "test");
         QString error;
-        QVERIFY(!journal.intents({{"02AB00000001", "", {}, {}, {}}}, &error));
+        QVERIFY(!journal.intents({{"02AB00000001", "", {}, {}, {}, {}}}, &error));
         QVERIFY2(error.contains("cannot create the folder"), qPrintable(error));
     }
 };
