@@ -80,6 +80,14 @@ public:
     int run(Session &session, const Input &input) override;
 };
 
+// One self-contained HTML page of the segment: addresses by subnet, every
+// converter, their last writes.
+class ReportCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+};
+
 // Configures converters unattended as they appear on the network.
 class WatchCommand : public Command
 {

@@ -23,6 +23,8 @@ std::unique_ptr<Command> commandNamed(const QString &name)
         return std::make_unique<HistoryCommand>();
     if (name == QLatin1String("revert"))
         return std::make_unique<RevertCommand>();
+    if (name == QLatin1String("report"))
+        return std::make_unique<ReportCommand>();
     if (name == QLatin1String("replace"))
         return std::make_unique<ReplaceCommand>();
     if (name == QLatin1String("watch"))

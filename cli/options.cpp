@@ -9,8 +9,8 @@
 
 namespace {
 
-const QStringList COMMANDS = {"search", "show",    "set",    "reset",   "apply",
-                              "assign", "history", "revert", "replace", "watch"};
+const QStringList COMMANDS = {"search",  "show",   "set",     "reset",  "apply", "assign",
+                              "history", "revert", "replace", "report", "watch"};
 const QStringList WRITING = {"set", "reset", "apply", "assign", "revert", "replace", "watch"};
 
 const char OVERVIEW[] = QT_TRANSLATE_NOOP(
@@ -30,6 +30,8 @@ const char OVERVIEW[] = QT_TRANSLATE_NOOP(
            "  revert MAC...           undo each converter's last write (or --batch ID)\n"
            "  replace OLD-MAC [NEW-MAC]\n"
            "                          give a new unit every setting of a failed one\n"
+           "  report                  an HTML page of the segment to hand over: addresses\n"
+           "                          by subnet, every converter, their last writes\n"
            "  watch --apply FILE      configure each converter of a fleet file as it\n"
            "                          appears on the network, unattended\n"
            "  watch --assign FIRST-ADDRESS [FIELD=VALUE...]\n"
@@ -151,6 +153,15 @@ QString commandHelp(const QString &command)
                    "from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame\n"
                    "sent, when the range would run past .254 of its last octet (with --only,\n"
                    "before any probe), or when FIRST-ADDRESS ends in .0 or .255.\n");
+    if (command == QLatin1String("report"))
+        return Phrase::translate(
+            "cli", "Usage: converter-cli report [--output FILE] [--timeout MS] [--interface NAME]\n"
+                   "Searches, then writes one self-contained HTML page (UTF-8, styles and\n"
+                   "pictures inside, nothing loaded from elsewhere; prints on A4): this\n"
+                   "computer, the adapters searched, a picture of the addresses of each subnet\n"
+                   "that holds converters (used, free, clashes, this computer, gateways), every\n"
+                   "converter with its problems, and each one's last five writes from the\n"
+                   "journal. Exit status 0 when written, also when nothing answered.\n");
     if (command == QLatin1String("replace"))
         return Phrase::translate(
             "cli",
@@ -403,6 +414,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         least = 0, most = parser.isSet(assignFrom) ? -1 : 0;
     else if (inv->command == QLatin1String("replace"))
         least = 1, most = 2;
+    else if (inv->command == QLatin1String("report"))
+        least = most = 0;
     const int given = inv->arguments.size();
     if (given < least || (most >= 0 && given > most)) {
         *output =

@@ -26,13 +26,13 @@
         <translation>assign：从 %2 起的 %1 台转换器会超出 .254；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/commands.cpp" line="43"/>
-        <location filename="../cli/options.cpp" line="263"/>
+        <location filename="../cli/commands.cpp" line="45"/>
+        <location filename="../cli/options.cpp" line="274"/>
         <source>unknown command &apos;%1&apos;</source>
         <translation>未知命令“%1”</translation>
     </message>
     <message>
-        <location filename="../cli/commands.cpp" line="65"/>
+        <location filename="../cli/commands.cpp" line="67"/>
         <source>; the frames were sent</source>
         <translation>；帧已发送</translation>
     </message>
@@ -175,172 +175,6 @@
         <translation>%1：无法写入：%2</translation>
     </message>
     <message>
-        <source>Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...
-Find, read and configure serial-to-Ethernet converters on the local network
-segment (UDP broadcast on port 1500). Every write is checked by reading the
-converter back.
-
-Commands:
-  search                  list every converter that answers
-  show MAC                the settings of one converter
-  set MAC FIELD=VALUE...  change some settings of one converter
-  reset MAC               write the factory defaults (name and MAC stay)
-  apply FILE              write a CSV fleet file (&apos;-&apos; reads standard input)
-  assign FIRST-ADDRESS    give every converter found consecutive addresses
-  history [MAC...]        the journal of writes, newest last
-  revert MAC...           undo each converter&apos;s last write (or --batch ID)
-  watch --apply FILE      configure each converter of a fleet file as it
-                          appears on the network, unattended
-  watch --assign FIRST-ADDRESS [FIELD=VALUE...]
-                          give each new converter at the factory address the
-                          next free address and the fields, as it appears
-
-Options:
-  --format FORMAT         table (default), csv or json
-  --timeout MS            how long a search waits for answers (default 1000)
-  --interface NAME        search and write only through this adapter
-                          (repeatable; default: every IPv4 adapter that is up
-                          and can broadcast)
-  --dry-run               show what would be sent; send no frame
-  --no-verify             send the frames and return without reading back
-  --verify-timeout MS     how long to wait for a converter to report what was
-                          written (default 10000)
-  --retries N             frames sent again to a converter that does not take
-                          one (default 2)
-  --rate N                frames per second at most (default 200)
-  --only MAC              assign: only this converter (repeatable)
-  --force                 write even what the segment check refuses (and say
-                          what was overridden); revert: fields changed since
-                          as well
-  --journal FILE          the write journal (default: $CONVERTER_JOURNAL, else
-                          ~/.local/state/converter-config/journal.jsonl; on
-                          Windows %LOCALAPPDATA%\converter-config\)
-  --batch ID              history, revert: the writes of one batch
-  --since TIME            history: writes from this time on (ISO 8601, UTC
-                          unless it names a zone)
-  --output FILE           write the results to FILE, byte for byte (a CSV file
-                          starts with a byte-order mark, so that spreadsheets
-                          read it as UTF-8); use it in Windows PowerShell,
-                          whose &apos;&gt;&apos; re-encodes what programs print
-  -h, --help              this help; COMMAND --help for a command
-  -V, --version           the version
-
-Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,
-udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,
-local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,
-even; a converter may also report mark, space), data-bits (7, 8; also 5, 6
-as reported), stop-bits (1, 2). mac, version, reply-from and interface are
-read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or
-without &apos;:&apos; or &apos;-&apos;. search and show add &apos;problems&apos; (read-only): the
-segment check&apos;s codes duplicate-ip, host-address, reserved-address,
-network-address, broadcast-address, bad-subnet, gateway-outside-subnet,
-gateway-is-own-ip, gateway-not-a-host.
-
-Before any write, the settings that every converter found would have after
-it are checked: two converters at one ip, a converter at an address of
-this computer, at an address no host can have (0.0.0.0/8, 127.0.0.0/8,
-224.0.0.0/4, 240.0.0.0/4), at its subnet&apos;s network or broadcast address,
-with a mask that is not ones then zeros (or is 0.0.0.0), or with a gateway
-outside its subnet, equal to its ip or no host&apos;s address (converters using
-DHCP are left out). A write that gives a converter it writes such a
-problem is refused; a problem counts as there before only when the
-converter had it with the same value of that field (the same ip, with the
-same other converter; the same gateway; the same subnet). search and show
-print the problems there are.
-
-Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,
-bad input or refused by the segment check, nothing sent; 3 a named
-converter did not answer (or UDP port 1500 cannot be used), nothing sent;
-4 written but not verified for at least one converter; 5 the journal cannot
-be written or read, nothing sent; 6 the probe could not leave through any
-adapter (none is up with a route for broadcasts), nothing sent, or with
---no-verify a frame left through none (&apos;not-sent&apos;); 7 frames were sent, but
-their outcome lines in the journal or the results (--output, standard
-output) could not be written, the message says which.
-
-Example, commissioning from a spreadsheet:
-  converter-cli search --format csv --output fleet.csv
-  (edit fleet.csv)
-  converter-cli apply fleet.csv
-</source>
-        <translation type="vanished">用法：converter-cli [选项]... 命令 [参数]...
-查找、读取和配置本地网段上的串口转以太网转换器（UDP 端口 1500 广播）。
-每次写入后都会回读转换器，核验写入结果。
-
-命令：
-  search                  列出所有应答的转换器
-  show MAC                一台转换器的设置
-  set MAC 字段=值...      修改一台转换器的部分设置
-  reset MAC               写入出厂设置（名称和 MAC 不变）
-  apply 文件              写入 CSV 设备清单（“-”表示读取标准输入）
-  assign 起始地址         给找到的所有转换器分配连续地址
-  history [MAC...]        写入日志中的写入记录，最新的在最后
-  revert MAC...           撤销每台转换器的最近一次写入（或 --batch 批次）
-  watch --apply 文件      转换器一出现在网络上就按设备清单配置，无人值守
-  watch --assign 起始地址 [字段=值...]
-                          给每台新出现的、处于出厂地址的转换器分配下一个
-                          空闲地址并写入这些字段
-
-选项：
-  --format 格式           table（默认）、csv 或 json
-  --timeout 毫秒          搜索等待应答的时间（默认 1000）
-  --interface 名称        只通过这块网卡搜索和写入（可重复；默认：所有已启用
-                          且能广播的 IPv4 网卡）
-  --dry-run               只显示将要发送的内容，不发送任何帧
-  --no-verify             发送帧后直接返回，不回读核验
-  --verify-timeout 毫秒   等待转换器报告写入值的时间（默认 10000）
-  --retries N             转换器未接受时重发帧的次数（默认 2）
-  --rate N                每秒最多发送的帧数（默认 200）
-  --only MAC              assign：只处理这台转换器（可重复）
-  --force                 即使网段检查拒绝也写入（并说明忽略了什么）；
-                          revert：写入之后又被改过的字段也一并撤销
-  --journal 文件          写入日志（默认：$CONVERTER_JOURNAL，否则为
-                          ~/.local/state/converter-config/journal.jsonl；
-                          Windows 上为 %LOCALAPPDATA%\converter-config\）
-  --batch 批次            history、revert：某一批次的写入
-  --since 时间            history：从此时间起的写入（ISO 8601，未写时区即为
-                          UTC）
-  --output 文件           把结果逐字节写入文件（CSV 文件以字节顺序标记开头，
-                          以便电子表格按 UTF-8 读取）；在 Windows PowerShell
-                          中请使用它，因为其“&gt;”会重新编码程序的输出
-  -h, --help              本帮助；“命令 --help”显示该命令的帮助
-  -V, --version           版本
-
-字段：mac、name（名称）、version（版本）、reply-from（应答来源）、
-interface（网卡）、mode（工作方式：udp、tcp-client、udp-server、
-tcp-server）、ip-type（static 静态、dhcp）、ip、subnet（子网掩码）、
-gateway（网关）、local-port（本地端口，0 = 随机）、remote-ip（目标IP）、
-remote-port（目标端口）、baud（波特率）、parity（校验位：none、odd、even；
-转换器也可能报告 mark、space）、data-bits（数据位：7、8；报告值也可能为
-5、6）、stop-bits（停止位：1、2）。mac、version、reply-from 和 interface
-为只读。MAC 显示为 00:1A:2B:3C:4D:5E，输入时可带或不带“:”或“-”。search 和
-show 另有只读的“problems”：网段检查的代码 duplicate-ip、host-address、
-reserved-address、network-address、broadcast-address、bad-subnet、
-gateway-outside-subnet、gateway-is-own-ip、gateway-not-a-host。
-
-任何写入之前，都会检查找到的每台转换器写入后的设置：两台转换器同一 ip，
-转换器使用本机地址、任何主机都不能使用的地址（0.0.0.0/8、127.0.0.0/8、
-224.0.0.0/4、240.0.0.0/4）、其子网的网络地址或广播地址，子网掩码不是先 1
-后 0（或为 0.0.0.0），或网关不在其子网内、等于其 ip 或不是主机地址（使用
-DHCP 的转换器不检查）。若写入会让被写入的转换器出现这类问题，就拒绝写入；
-只有转换器原来就有该问题、且该字段的值相同（同一 ip 且与同一台转换器冲突；
-同一网关；同一子网掩码）时，才算原有问题。search 和 show 会列出现有问题。
-
-退出状态：0 完成（且已核验）；1 search 没有找到任何转换器；2 用法错误、
-输入错误或被网段检查拒绝，未发送任何帧；3 指定的转换器没有应答（或无法
-使用 UDP 端口 1500），未发送任何帧；4 已写入，但至少一台转换器未通过核验；
-5 写入日志无法写入或读取，未发送任何帧；6 探测包无法从任何网卡发出（没有
-已启用且有广播路由的网卡），未发送任何帧，或使用 --no-verify 时有帧无法从
-任何网卡发出（“not-sent”）；7 帧已发送，但写入日志中的结果行或结果本身
-（--output、标准输出）无法写入，消息会说明是哪一个。
-
-示例，用电子表格调试投运：
-  converter-cli search --format csv --output fleet.csv
-  （编辑 fleet.csv）
-  converter-cli apply fleet.csv
-</translation>
-    </message>
-    <message>
         <location filename="../cli/options.cpp" line="16"/>
         <source>Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...
 Find, read and configure serial-to-Ethernet converters on the local network
@@ -358,6 +192,8 @@ Commands:
   revert MAC...           undo each converter&apos;s last write (or --batch ID)
   replace OLD-MAC [NEW-MAC]
                           give a new unit every setting of a failed one
+  report                  an HTML page of the segment to hand over: addresses
+                          by subnet, every converter, their last writes
   watch --apply FILE      configure each converter of a fleet file as it
                           appears on the network, unattended
   watch --assign FIRST-ADDRESS [FIELD=VALUE...]
@@ -447,6 +283,8 @@ Example, commissioning from a spreadsheet:
   revert MAC...           撤销每台转换器的最近一次写入（或 --batch 批次）
   replace 旧MAC [新MAC]
                           把故障转换器的全部设置交给一台新转换器
+  report                  生成交接用的网段 HTML 页面：各子网的地址、每台
+                          转换器及其最近的写入
   watch --apply 文件      转换器一出现在网络上就按设备清单配置，无人值守
   watch --assign 起始地址 [字段=值...]
                           给每台新出现的、处于出厂地址的转换器分配下一个
@@ -512,7 +350,7 @@ DHCP 的转换器不检查）。若写入会让被写入的转换器出现这类
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="110"/>
+        <location filename="../cli/options.cpp" line="112"/>
         <source>Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]
                             [--output FILE]
 Sends one probe and lists every converter that answers within the timeout,
@@ -526,7 +364,7 @@ a fleet file for &apos;apply&apos;. Exit status 1 when nothing answers.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="117"/>
+        <location filename="../cli/options.cpp" line="119"/>
         <source>Usage: converter-cli show MAC [--format F]
 Prints the settings of one converter; exit status 3 when it does not answer.
 </source>
@@ -535,7 +373,7 @@ Prints the settings of one converter; exit status 3 when it does not answer.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="122"/>
+        <location filename="../cli/options.cpp" line="124"/>
         <source>Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]
 Reads the converter&apos;s settings, changes the named fields and writes them in
 one frame, then reads the converter back until it reports every value.
@@ -555,7 +393,7 @@ Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="132"/>
+        <location filename="../cli/options.cpp" line="134"/>
         <source>Usage: converter-cli reset MAC [--dry-run] [--no-verify]
 Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,
 subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip
@@ -570,7 +408,7 @@ stop-bits 1。名称和 MAC 不变。
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="139"/>
+        <location filename="../cli/options.cpp" line="141"/>
         <source>Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]
 FILE is CSV (&apos;-&apos; for standard input) with a header row of field names, a
 &apos;mac&apos; column and one row per converter; any subset of the fields. An empty
@@ -587,7 +425,7 @@ saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="148"/>
+        <location filename="../cli/options.cpp" line="150"/>
         <source>Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]
 Gives every converter found (or those named with --only) a consecutive ip
 from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame
@@ -601,7 +439,24 @@ before any probe), or when FIRST-ADDRESS ends in .0 or .255.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="155"/>
+        <location filename="../cli/options.cpp" line="157"/>
+        <source>Usage: converter-cli report [--output FILE] [--timeout MS] [--interface NAME]
+Searches, then writes one self-contained HTML page (UTF-8, styles and
+pictures inside, nothing loaded from elsewhere; prints on A4): this
+computer, the adapters searched, a picture of the addresses of each subnet
+that holds converters (used, free, clashes, this computer, gateways), every
+converter with its problems, and each one&apos;s last five writes from the
+journal. Exit status 0 when written, also when nothing answered.
+</source>
+        <translation>用法：converter-cli report [--output 文件] [--timeout 毫秒] [--interface 名称]
+搜索后写出一个自包含的 HTML 页面（UTF-8，样式和图片都在页面内，不从别处加载
+任何内容；可用 A4 打印）：本机、搜索用的网卡、每个有转换器的子网的地址图
+（已用、空闲、冲突、本机、网关）、每台转换器及其问题，以及写入日志中每台的
+最近五次写入。写出后退出状态为 0，没有任何应答时也是。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="166"/>
         <source>Usage: converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]
 Gives a new unit every writable setting of a failed one, its name included
 (its own MAC and version stay): the settings that OLD&apos;s newest verified
@@ -623,7 +478,7 @@ is checked, journaled, verified and undone by &apos;revert NEW-MAC&apos; like an
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="167"/>
+        <location filename="../cli/options.cpp" line="178"/>
         <source>Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]
        converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]
 Probes every --interval MS (1000) and configures each converter as it
@@ -666,7 +521,7 @@ refused、not-in-file、changed、conflict（首次见到的转换器使用了�
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="190"/>
+        <location filename="../cli/options.cpp" line="201"/>
         <source>Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]
 Every write in the journal, newest last: time, batch, program, MAC, result
 (empty while a write has no outcome, as after a crash) and each field it
@@ -679,7 +534,7 @@ changed, before -&gt; after. Sends nothing.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="197"/>
+        <location filename="../cli/options.cpp" line="208"/>
         <source>Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]
 Undoes each converter&apos;s last journaled write (or every write of a batch): each
 field that write changed gets its value from before, where the converter
@@ -695,77 +550,77 @@ it anyway. A revert is checked, verified and journaled like any write.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="271"/>
+        <location filename="../cli/options.cpp" line="282"/>
         <source>no command given</source>
         <translation>没有给出命令</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="283"/>
+        <location filename="../cli/options.cpp" line="294"/>
         <source>--format &apos;%1&apos; is not one of table, csv, json</source>
         <translation>--format“%1”不是 table、csv、json 之一</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="303"/>
+        <location filename="../cli/options.cpp" line="314"/>
         <source>--%1 &apos;%2&apos; is not a number from %3 to %4</source>
         <translation>--%1“%2”不是 %3 到 %4 之间的数</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="313"/>
+        <location filename="../cli/options.cpp" line="324"/>
         <source>--output needs a file name</source>
         <translation>--output 需要一个文件名</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="324"/>
+        <location filename="../cli/options.cpp" line="335"/>
         <source>--%1 needs a value</source>
         <translation>--%1 需要一个值</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="331"/>
+        <location filename="../cli/options.cpp" line="342"/>
         <source>--batch is for history and revert</source>
         <translation>--batch 只用于 history 和 revert</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="335"/>
+        <location filename="../cli/options.cpp" line="346"/>
         <source>--since is for history</source>
         <translation>--since 只用于 history</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="341"/>
+        <location filename="../cli/options.cpp" line="352"/>
         <source>--from FILE is for replace</source>
         <translation>--from 文件 只用于 replace</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="348"/>
+        <location filename="../cli/options.cpp" line="359"/>
         <source>--%1 is for watch</source>
         <translation>--%1 只用于 watch</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="356"/>
+        <location filename="../cli/options.cpp" line="367"/>
         <source>watch: give --apply FILE or --assign FIRST-ADDRESS</source>
         <translation>watch：请给出 --apply 文件 或 --assign 起始地址</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="361"/>
+        <location filename="../cli/options.cpp" line="372"/>
         <source>watch writes and verifies; --dry-run and --no-verify are for the other writing commands</source>
         <translation>watch 总是写入并核验；--dry-run 和 --no-verify 用于其他写入命令</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="371"/>
+        <location filename="../cli/options.cpp" line="382"/>
         <source>--%1 is for set, reset, apply, assign and revert</source>
         <translation>--%1 只用于 set、reset、apply、assign 和 revert</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="377"/>
+        <location filename="../cli/options.cpp" line="388"/>
         <source>--only is for assign</source>
         <translation>--only 只用于 assign</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="384"/>
+        <location filename="../cli/options.cpp" line="395"/>
         <source>--only &apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
         <translation>--only“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="409"/>
+        <location filename="../cli/options.cpp" line="422"/>
         <source>%1: wrong number of arguments
 %2</source>
         <translation>%1：参数个数不对

@@ -14,6 +14,7 @@ packages=(
     python3                                     # end-to-end tests of converter-cli; icon drawing
     help2man dpkg-dev lintian man-db locales    # manual pages, the .deb and its checks
     desktop-file-utils appstream                # desktop entry and metadata checks
+    chromium poppler-utils                      # the HTML report in a real browser, its PDF's text
 )
 
 # Further packages by what a target does (flags may be combined):

@@ -2,7 +2,7 @@
 """converter-cli end to end: the real program on host "tool" of a private test
 network, simulated converters on other hosts, and a watcher that records every
 datagram the tool sends. Run by tests/e2e.sh with
-E2E_HOSTS="tool@0,1,2,3 watch@0,1 sima:12 simf:3 simb:3@1 simd:3@2 simw:3@3".
+E2E_HOSTS="tool@0,1,2,3 watch@0,1 sima:12 simf:3 simb:3@1 simd:3@2 simw:4@3".
 
 Python's csv and json modules read the tool's output, and the simulators'
 state files say what the converters really hold.
@@ -448,6 +448,58 @@ class CliEndToEnd(unittest.TestCase):
                               took["dataBit"], took["stopBit"]), ("", 3, "38400", 2, 0, 1))
         finally:
             unplug(process)
+
+    def test_report(self):
+        journal = WORK / "report.jsonl"
+        units = WORK / "report.json"
+        out = pathlib.Path(os.environ.get("CLI_E2E_OUTPUT", WORK / "output"))
+        out.mkdir(parents=True, exist_ok=True)
+        units.write_text(json.dumps({"converters": [
+            {"mac": "02AB00000801", "replyFrom": address("simw", 1), "lip": "192.168.1.20",
+             "nameHex": "<b>x&\"".encode().hex().upper()},
+            {"mac": "02AB00000802", "replyFrom": address("simw", 2), "lip": "192.168.1.20",
+             "name": "Clash"},
+            {"mac": "02AB00000803", "replyFrom": address("simw", 3), "lip": "192.168.1.30",
+             "ipType": 1, "name": "Dynamic"},
+            {"mac": "02AB00000804", "replyFrom": address("simw", 4), "lip": "10.5.0.7",
+             "subnet": "255.255.0.0", "gaw": "10.5.0.1", "nameHex": "C9E8B1B8C3FBB3C6D2BB"},
+        ]}))
+        process = start_sim("simw", units)
+        try:
+            net3 = ["--interface", "cvl3", "--timeout", "400"]
+            r = cli("set", "02AB00000804", "baud=4800", *net3, journal=journal)
+            self.assertEqual(r.returncode, 0, r.stderr)
+            page = out / "report.html"
+            r = cli("report", *net3, "--output", str(page), journal=journal, env={"LANG": "zh_CN.UTF-8", "LC_ALL": ""})
+            self.assertEqual(r.returncode, 0, r.stderr)
+        finally:
+            process.terminate()
+            self.assertEqual(process.wait(), 0)
+        html = page.read_text(encoding="utf-8")
+        # Self-contained: nothing to load, no script; names escaped.
+        self.assertIsNone(re.search(r"<script|@import|\ssrc=|<link|url\(", html))
+        self.assertIn("&lt;b&gt;x&amp;&quot;", html)
+        self.assertEqual(html.count("<svg"), 2)  # 192.168.1.0/24 and 10.5.0.0/24 of the /16
+        self.assertIn("@page { size: A4 portrait", html)
+
+        # In a real browser: printed to PDF, whose text says what the page shows.
+        profile = WORK / "chromium"
+        browser = [shutil.which("chromium") or "chromium", "--headless", "--no-sandbox",
+                   "--disable-gpu", "--disable-quic", "--no-first-run",
+                   "--disable-background-networking", "--disable-component-update",
+                   "--disable-sync", f"--user-data-dir={profile}"]
+        pdf = out / "report.pdf"
+        subprocess.run([*browser, "--no-pdf-header-footer", f"--print-to-pdf={pdf}",
+                        page.as_uri()], capture_output=True, timeout=120, check=True)
+        subprocess.run([*browser, "--window-size=1100,1500", f"--screenshot={out / 'report.png'}",
+                        page.as_uri()], capture_output=True, timeout=120, check=True)
+        text = subprocess.run(["pdftotext", "-layout", str(pdf), "-"], capture_output=True,
+                              text=True, check=True).stdout
+        for expected in ["02:AB:00:00:08:01", "<b>x&\"", "设备名称一", "Dynamic", "dhcp",
+                         "duplicate-ip", "192.168.1.0/24", "10.5.0.0/16", "Last writes",
+                         "baud 115200 → 4800", "converters answered"]:
+            self.assertIn(expected, text)
+        self.assertGreater(os.path.getsize(out / "report.png"), 10000)
 
     def test_search_formats(self):
         fleet = state(self.fleet)
