@@ -62,3 +62,10 @@ makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
     -DICON="$PWD/$stage/converter-config.ico" -DLICENSE="$PWD/$installer/licence.txt" \
     -DPATHENTRY="$PWD/$installer/pathentry.exe" packaging/windows/installer.nsi
 echo "build-windows: $dist/converter-config-$version-windows-x64-setup.exe"
+
+# The Windows Installer package, for Group Policy and Intune, from the same
+# files and with the same PATH helper.
+msi=$dist/converter-config-$version-windows-x64.msi
+python3 scripts/make-msi.py "$stage" "$installer/pathentry.exe" "$version" "$msi"
+scripts/sign-windows.sh "$msi"
+echo "build-windows: $msi"

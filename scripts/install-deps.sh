@@ -30,7 +30,8 @@ for flag in "$@"; do
     case $flag in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --windows)
-        packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis osslsigncode locales)
+        packages+=(g++-mingw-w64-x86-64-posix dpkg-dev perl python3 zip wine64 icoutils nsis osslsigncode locales
+            wixl msitools)
         zh_locale=1 ;;
     --spreadsheet) packages+=(libreoffice-calc-nogui) ;;
     --ansible) packages+=(ansible-core ansible-lint git python3-voluptuous pylint pycodestyle yamllint) ;;

@@ -46,6 +46,9 @@ stop_wine
 E2E_HOSTS="tool@0,1 sima:3 simb@1" tests/e2e.sh tests/windows-cli.sh "$windows/bin/converter-cli.exe" "$linux/bin/converter-sim"
 stop_wine
 version=$(sed -n 's/^project(ConverterConfig VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+scripts/netns-run.sh tests/windows-msi.sh "dist/converter-config-$version-windows-x64.msi" \
+    "dist/converter-config-$version-windows-x64-setup.exe" "$windows"
+stop_wine
 E2E_HOSTS="tool sima:2" tests/e2e.sh tests/windows-installer.sh \
     "dist/converter-config-$version-windows-x64-setup.exe" "$linux/bin/converter-sim" "$windows"
 stop_wine

@@ -40,10 +40,8 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all
 # Our netsh.exe rather than Wine's own; no Mono or Gecko prompts.
 export WINEDLLOVERRIDES="netsh.exe=n,b;mscoree,mshtml="
 wine=/usr/lib/wine/wine64
-stop_wine() {
-    /usr/lib/wine/wineserver -k 2>/dev/null || true
-    /usr/lib/wine/wineserver -w 2>/dev/null || true
-}
+# shellcheck source=wineprefix.sh
+source "$root/tests/wineprefix.sh"
 sim_pid=
 cleanup() {
     [[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null
@@ -62,30 +60,6 @@ x86_64-w64-mingw32-gcc -municode -O2 -o "$drive/windows/system32/netsh.exe" \
 folder="$drive/Program Files/converter-config"
 shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Converter Configuration.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\converter-config'
-environment='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
-reg_value() { "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
-path_value() { reg_value "$environment" Path; }
-entries() { "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*Converter Configuration' || true; }
-# The firewall rules that the recorded netsh calls leave, one line each.
-rules() {
-    python3 - "$drive/windows/netsh-calls.txt" <<'PY'
-import re, shlex, sys
-rules = {}
-try:
-    calls = open(sys.argv[1], encoding="utf-8").read().splitlines()
-except FileNotFoundError:
-    calls = []
-for call in calls:
-    words = shlex.split(call.replace("\\", "/"))
-    args = dict(w.split("=", 1) for w in words if "=" in w)
-    if words[1:5] == ["advfirewall", "firewall", "add", "rule"]:
-        rules[args["name"]] = " ".join(f"{k}={v}" for k, v in sorted(args.items()))
-    elif words[1:5] == ["advfirewall", "firewall", "delete", "rule"]:
-        rules.pop(args["name"], None)
-for rule in sorted(rules.values()):
-    print(rule)
-PY
-}
 path_before=$(path_value)
 
 # The PATH helper round-trips PATH exactly and knows its folder in other
@@ -123,16 +97,6 @@ set_path "$path_before"
 stop_wine
 [[ $(path_value) == "$path_before" ]] || fail "PATH could not be put back: $(path_value)"
 echo "windows-installer: the PATH helper round-trips PATH exactly"
-# The quiet uninstall as documented: _?= takes the rest of the command line
-# as it stands, spaces and all, so it goes through cmd, unquoted.
-run_raw() { # COMMAND-LINE, as a Windows command line, through a batch file
-    printf '@%s\r\n@exit /b %%errorlevel%%\r\n' "$1" >"$drive/run-raw.bat"
-    "$wine" cmd /c 'C:\run-raw.bat'
-}
-quiet_uninstall() {
-    run_raw '"C:\Program Files\converter-config\uninstall.exe" /S _?=C:\Program Files\converter-config'
-}
-
 install() {
     "$wine" "$setup" /S
     stop_wine

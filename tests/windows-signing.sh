@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Signing: with a throwaway certificate made here, the Windows build signs
-# both programs, the installer and the uninstaller it writes, and
+# both programs, the installer and the uninstaller it writes, the Windows
+# Installer package, and
 # osslsigncode verifies every signature against that certificate's CA.
 #   windows-signing.sh WINDOWS_BUILD_DIR    (in a private network)
 set -euo pipefail
@@ -38,6 +39,7 @@ verify() { # FILE WHAT
 for exe in "$work"/converter-config-*-windows-x64/*.exe; do verify "$exe" "$(basename "$exe")"; done
 setup=$(ls "$work"/dist/*-setup.exe)
 verify "$setup" "the installer"
+verify "$(ls "$work"/dist/*.msi)" "the Windows Installer package"
 
 # The uninstaller exists once installed: install in a fresh prefix.
 stop_wine
@@ -48,4 +50,4 @@ x86_64-w64-mingw32-gcc -municode -O2 -o "$WINEPREFIX/drive_c/windows/system32/ne
 /usr/lib/wine/wine64 "$setup" /S || fail "the signed installer failed"
 stop_wine
 verify "$WINEPREFIX/drive_c/Program Files/converter-config/uninstall.exe" "the uninstaller"
-echo "windows-signing: both programs, the installer and the uninstaller are signed and verify"
+echo "windows-signing: both programs, the installer, the uninstaller and the package are signed and verify"

@@ -63,6 +63,7 @@ BrandingText "${TITLE} ${VERSION}"
 !define EXIT_FILES 6       ; a file could not be written or removed
 !define EXIT_SYSTEM 7      ; a firewall rule or the PATH entry could not be set
 !define EXIT_NOT_OURS 8    ; an uninstaller whose folder is not the registered install
+!define EXIT_MSI 9         ; the Windows Installer package is installed: remove it first
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
@@ -109,6 +110,8 @@ LangString MSG_PATH ${LANG_ENGLISH} "The PATH entry could not be added ($0 $1)."
 LangString MSG_PATH ${LANG_SIMPCHINESE} "无法添加 PATH 条目（$0 $1）。"
 LangString MSG_REMOVE_FILE ${LANG_ENGLISH} "A file in $INSTDIR could not be removed."
 LangString MSG_REMOVE_FILE ${LANG_SIMPCHINESE} "无法删除 $INSTDIR 中的文件。"
+LangString MSG_MSI_INSTALLED ${LANG_ENGLISH} "converter-config is installed from its Windows Installer package in $0: remove it first (Apps & features), then run this setup."
+LangString MSG_MSI_INSTALLED ${LANG_SIMPCHINESE} "converter-config 已通过 Windows Installer 安装包安装在 $0：请先卸载它（应用和功能），再运行本安装程序。"
 LangString MSG_RETRY ${LANG_ENGLISH} "Close$3 first, then choose Retry."
 LangString MSG_RETRY ${LANG_SIMPCHINESE} "请先关闭$3，然后选择「重试」。"
 
@@ -226,6 +229,12 @@ Function .onInit
     ${IfNot} ${Errors}
     ${AndIf} $1 != $INSTDIR
         !insertmacro FAIL ${EXIT_FOLDER} "$(MSG_NOT_FOLDER)"
+    ${EndIf}
+    ; The two installers never install over each other: the package's
+    ; install remembers its folder here.
+    ReadRegStr $0 HKLM "Software\converter-config" "InstallFolder"
+    ${If} $0 != ""
+        !insertmacro FAIL ${EXIT_MSI} "$(MSG_MSI_INSTALLED)"
     ${EndIf}
     ; An older version over a newer one only when asked.
     ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "DisplayVersion"

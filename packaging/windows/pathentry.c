@@ -54,7 +54,18 @@ int wmain(int argc, wchar_t **argv)
     if (argc != 3 || (wcscmp(argv[1], L"add") != 0 && wcscmp(argv[1], L"remove") != 0))
         return 1;
     const int adding = wcscmp(argv[1], L"add") == 0;
-    const wchar_t *folder = argv[2];
+    /* Windows Installer hands over "[INSTALLFOLDER]", which ends in a
+     * backslash: the command line's \" then leaves a quote at the end. No
+     * folder name holds a quote, and the entry is written without the
+     * trailing backslash, as a folder typed by hand is. */
+    wchar_t folder[MAX_PATH + 2];
+    wcsncpy(folder, argv[2], MAX_PATH + 1);
+    folder[MAX_PATH + 1] = 0;
+    size_t length = wcslen(folder);
+    while (length > 0 && folder[length - 1] == L'"')
+        folder[--length] = 0;
+    while (length > 3 && folder[length - 1] == L'\\')
+        folder[--length] = 0;
     HKEY key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
         ERROR_SUCCESS)
