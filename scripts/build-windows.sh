@@ -57,10 +57,14 @@ mkdir -p "$installer"
 } >"$installer/licence.txt"
 x86_64-w64-mingw32-gcc -municode -O2 -Wall -Wextra -s -o "$installer/pathentry.exe" \
     packaging/windows/pathentry.c
+x86_64-w64-mingw32-gcc -municode -O2 -Wall -Wextra -s -o "$installer/uninstall.exe" \
+    packaging/windows/uninstall.c
+scripts/sign-windows.sh "$installer/uninstall.exe"
 makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" \
     -DOUTFILE="$dist/converter-config-$version-windows-x64-setup.exe" -DSIGN="$PWD/scripts/sign-windows.sh" \
     -DICON="$PWD/$stage/converter-config.ico" -DLICENSE="$PWD/$installer/licence.txt" \
-    -DPATHENTRY="$PWD/$installer/pathentry.exe" packaging/windows/installer.nsi
+    -DPATHENTRY="$PWD/$installer/pathentry.exe" -DUNINSTALLWAIT="$PWD/$installer/uninstall.exe" \
+    packaging/windows/installer.nsi
 echo "build-windows: $dist/converter-config-$version-windows-x64-setup.exe"
 
 # The Windows Installer package, for Group Policy and Intune, from the same

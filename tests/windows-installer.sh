@@ -104,7 +104,7 @@ install() {
 check_installed() {
     local listed
     listed=$(cd "$folder" && ls | sort | tr '\n' ' ')
-    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md README.zh-CN.md converter-cli.exe converter-config.exe converter-config.ico docs uninstall.exe " ]] ||
+    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md README.zh-CN.md converter-cli.exe converter-config.exe converter-config.ico docs uninstall-worker.exe uninstall.exe " ]] ||
         fail "installed files: $listed"
     [[ -f $folder/docs/zh-CN/converter-cli.md ]] || fail "no Chinese guides"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"
@@ -133,7 +133,8 @@ cp -r "$stage" "$work/old-stage"
 for f in "$work/old-stage"/*.exe "$work/old-stage/README.md"; do printf 'older build' >>"$f"; done
 makensis -V1 -DVERSION=0.9.0 -DSTAGE="$work/old-stage" -DOUTFILE="$work/old-setup.exe" \
     -DICON="$root/resources/ico/log.ico" -DLICENSE="$built/installer/licence.txt" \
-    -DPATHENTRY="$built/installer/pathentry.exe" "$root/packaging/windows/installer.nsi"
+    -DPATHENTRY="$built/installer/pathentry.exe" -DUNINSTALLWAIT="$built/installer/uninstall.exe" \
+    "$root/packaging/windows/installer.nsi"
 "$wine" "$work/old-setup.exe" /S
 stop_wine
 [[ $(reg_value "$key" DisplayVersion) == 0.9.0 ]] || fail "the older build did not install"
@@ -163,6 +164,16 @@ status=0
 status=0
 quiet_uninstall || status=$?
 [[ $status -eq 3 ]] || fail "with the program running, the uninstall ended with $status, not 3"
+# The registered commands, as a deployment tool runs them, wait for the
+# real uninstall and return its status (no waiting for Wine here).
+quiet=$(reg_value "$key" QuietUninstallString)
+plain=$(reg_value "$key" UninstallString)
+for command in "$quiet" "$plain /S"; do
+    status=0
+    run_raw "$command" || status=$?
+    [[ $status -eq 3 ]] || fail "with the program running, '$command' ended with $status, not 3"
+    [[ -f $folder/uninstall.exe ]] || fail "'$command' did not put uninstall.exe back"
+done
 [[ $(cd "$folder" && sha256sum ./*.exe | sha256sum) == "$before" ]] || fail "a file changed while the program ran"
 kill "$running" 2>/dev/null || true
 stop_wine
@@ -233,8 +244,17 @@ echo "windows-installer: a failing firewall rule fails the install (exit 7)"
 # then removes the uninstaller and the folder; no waiting for Wine here.
 quiet_uninstall
 [[ $(entries) -eq 0 && ! -e "$folder/converter-cli.exe" ]] || fail "the quiet uninstall returned before it was done"
-rm -f "$folder/uninstall.exe"
+rm -f "$folder/uninstall.exe" "$folder/uninstall-worker.exe"
 rmdir "$folder"
+stop_wine
+[[ ! -e $folder ]] || fail "left behind: $(ls -A "$folder")"
+# The registered quiet uninstall returns when it is done, with nothing left.
+install
+status=0
+run_raw "$(reg_value "$key" QuietUninstallString)" || status=$?
+[[ $status -eq 0 ]] || fail "the registered quiet uninstall ended with $status"
+[[ $(entries) -eq 0 && ! -e $folder ]] ||
+    fail "the registered quiet uninstall returned before it was done: $(ls -A "$folder" 2>&1)"
 stop_wine
 [[ ! -e $folder ]] || fail "left behind: $(ls -A "$folder")"
 [[ ! -e $shortcut ]] || fail "the shortcut is left"

@@ -50,4 +50,5 @@ x86_64-w64-mingw32-gcc -municode -O2 -o "$WINEPREFIX/drive_c/windows/system32/ne
 /usr/lib/wine/wine64 "$setup" /S || fail "the signed installer failed"
 stop_wine
 verify "$WINEPREFIX/drive_c/Program Files/converter-config/uninstall.exe" "the uninstaller"
+verify "$WINEPREFIX/drive_c/Program Files/converter-config/uninstall-worker.exe" "the uninstaller proper"
 echo "windows-signing: both programs, the installer, the uninstaller and the package are signed and verify"

@@ -8,8 +8,9 @@
 ; code of its own (see EXIT_* below), having changed nothing where it can.
 ;
 ; makensis -DVERSION=1.0.0 -DSTAGE=DIR -DOUTFILE=FILE -DICON=FILE
-;          -DLICENSE=FILE -DPATHENTRY=FILE installer.nsi
-; STAGE holds the files of the zip; PATHENTRY is the helper that edits PATH.
+;          -DLICENSE=FILE -DPATHENTRY=FILE -DUNINSTALLWAIT=FILE installer.nsi
+; STAGE holds the files of the zip; PATHENTRY is the helper that edits PATH;
+; UNINSTALLWAIT the uninstall.exe that waits for the uninstaller.
 
 Unicode true
 ; The installer and the uninstaller it writes are signed by this command
@@ -284,6 +285,7 @@ Section "Install"
             !insertmacro FAIL ${EXIT_FILES} "$(MSG_OLD_INSTALL)"
         ${EndIf}
         Delete "$R0\uninstall.exe"
+        Delete "$R0\uninstall-worker.exe"
         RMDir "$R0"
     ${EndIf}
 
@@ -302,7 +304,10 @@ Section "Install"
     SetOutPath "$INSTDIR\docs\zh-CN"
     File "${STAGE}\docs\zh-CN\*.md"
     SetOutPath "$INSTDIR"
-    WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; The registered commands run uninstall.exe, which waits for the
+    ; uninstaller proper (uninstall-worker.exe) and returns its status.
+    WriteUninstaller "$INSTDIR\uninstall-worker.exe"
+    File "/oname=uninstall.exe" "${UNINSTALLWAIT}"
     ${If} ${Errors}
         !insertmacro FAIL ${EXIT_FILES} "$(MSG_WRITE_FILE)"
     ${EndIf}
@@ -363,6 +368,7 @@ Section "Uninstall"
         !insertmacro FAIL ${EXIT_FILES} "$(MSG_REMOVE_FILE)"
     ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
+    Delete "$INSTDIR\uninstall-worker.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\converter-cli.exe"
     DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\converter-config.exe"
