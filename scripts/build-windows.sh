@@ -30,6 +30,8 @@ cp "$build"/bin/converter-config.exe "$build"/bin/converter-cli.exe "$stage/"
 # Copies are signed, so that the build's own programs stay as linked.
 for exe in "$stage"/*.exe; do scripts/sign-windows.sh "$exe"; done
 cp README.md README.zh-CN.md "$stage/"
+# The Wireshark dissector, for %APPDATA%\Wireshark\plugins.
+cp tools/wireshark/convcfg.lua "$stage/"
 mkdir -p "$stage/docs/zh-CN"
 cp docs/*.md "$stage/docs/"
 cp docs/zh-CN/*.md "$stage/docs/zh-CN/"

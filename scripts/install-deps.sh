@@ -15,6 +15,7 @@ packages=(
     help2man dpkg-dev lintian man-db locales    # manual pages, the .deb and its checks
     desktop-file-utils appstream                # desktop entry and metadata checks
     chromium poppler-utils                      # the HTML report in a real browser, its PDF's text
+    tshark lua5.2 lua5.4                        # the Wireshark dissector, read by tshark and Lua
 )
 
 # Further packages by what a target does (flags may be combined):

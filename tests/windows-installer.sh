@@ -104,7 +104,7 @@ install() {
 check_installed() {
     local listed
     listed=$(cd "$folder" && ls | sort | tr '\n' ' ')
-    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md README.zh-CN.md converter-cli.exe converter-config.exe converter-config.ico docs uninstall-worker.exe uninstall.exe " ]] ||
+    [[ $listed == "GPL-3.txt LGPL-3.txt LICENSE.txt QT-LICENSE-NOTICE.txt README.md README.zh-CN.md convcfg.lua converter-cli.exe converter-config.exe converter-config.ico docs uninstall-worker.exe uninstall.exe " ]] ||
         fail "installed files: $listed"
     [[ -f $folder/docs/zh-CN/converter-cli.md ]] || fail "no Chinese guides"
     [[ -f $shortcut ]] || fail "no Start-menu shortcut"

@@ -122,6 +122,7 @@ LangString MSG_RETRY ${LANG_SIMPCHINESE} "请先关闭$3，然后选择「重试
     !insertmacro ${DO} "converter-cli.exe"
     !insertmacro ${DO} "README.md"
     !insertmacro ${DO} "README.zh-CN.md"
+    !insertmacro ${DO} "convcfg.lua"
     !insertmacro ${DO} "LICENSE.txt"
     !insertmacro ${DO} "LGPL-3.txt"
     !insertmacro ${DO} "GPL-3.txt"
