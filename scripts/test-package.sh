@@ -52,6 +52,9 @@ chroot "$root/merged" /bin/bash -euo pipefail -c '
             { echo "the Chinese manual page of ${page%%:*} does not render"; exit 1; }
     done
     echo "Chinese manual pages render"
+    [[ -f /usr/lib/x86_64-linux-gnu/wireshark/plugins/convcfg.lua ]] ||
+        { echo "the Wireshark dissector is not where Wireshark looks"; exit 1; }
+    echo "the Wireshark dissector is in the plugin folder"
     # The window in a private network of its own, offscreen: still running
     # when stopped after two seconds (status 124), not ended at once.
     status=0
