@@ -347,6 +347,27 @@ class CliEndToEnd(unittest.TestCase):
         self.assertEqual(judged.returncode, 0, judged.stderr)
         self.assertGreater(int(judged.stdout), 0)
 
+        # The same datagrams through the Wireshark dissector: what the tool
+        # sent and what the simulators answered, as the watcher heard them.
+        sys.path.insert(0, str(pathlib.Path(__file__).parent))
+        import dissector
+        heard = [line.split() for line in self.watch_hex.read_text().splitlines()]
+        rows = dissector.dissect([dissector.packet(bytes.fromhex(data), 1500, source=sender)
+                                  for sender, _, data in heard])
+        fleet = {colon(mac).lower() for mac in state(self.fleet)}
+        kinds = {}
+        for (sender, length, data), row in zip(heard, rows):
+            kind, status = row["convcfg.kind"], row["convcfg.checksum.status"]
+            kinds[kind] = kinds.get(kind, 0) + 1
+            with self.subTest(sender=sender, length=length):
+                if sender in self.tool:
+                    self.assertIn((kind, status), [("probe", ""), ("configure", "1")], data)
+                elif length != "64":
+                    self.assertEqual(kind, "malformed")  # the short and long faults
+                elif row["convcfg.mac"] in fleet:
+                    self.assertEqual((kind, status, row["_ws.expert.message"]), ("reply", "1", ""))
+        self.assertTrue(kinds.get("configure") and kinds.get("reply") and kinds.get("probe"), kinds)
+
     def test_replace(self):
         journal = WORK / "replace.jsonl"
         units = WORK / "replace.json"

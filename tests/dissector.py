@@ -15,7 +15,7 @@ import sys
 import tempfile
 import unittest
 
-LUA = os.path.abspath(sys.argv[1])
+LUA = os.path.abspath(sys.argv[1]) if __name__ == "__main__" else os.environ.get("CONVCFG_LUA")
 KEY = "3A71C2095ED418B7660FA39C24E8517D"
 OTHER_KEY = "00112233445566778899AABBCCDDEEFF"
 MODES = ["udp", "tcp-client", "udp-server", "tcp-server"]
@@ -77,10 +77,11 @@ def ip_checksum(header):
     return ~(total + (total >> 16)) & 0xFFFF
 
 
-def packet(payload, sport, dport=1500):
+def packet(payload, sport, dport=1500, source="10.1.2.50"):
     udp = struct.pack("!HHHH", sport, dport, 8 + len(payload), 0) + payload
     ip = bytearray(struct.pack("!BBHHHBBH4s4s", 0x45, 0, 20 + len(udp), 1, 0, 64, 17, 0,
-                               bytes([10, 1, 2, 50]), bytes([255, 255, 255, 255])))
+                               bytes(int(x) for x in source.split(".")),
+                               bytes([255, 255, 255, 255])))
     ip[10:12] = struct.pack("!H", ip_checksum(bytes(ip)))
     ether = b"\xff" * 6 + bytes.fromhex("02AB00000001") + b"\x08\x00"
     return ether + bytes(ip) + udp
@@ -101,11 +102,11 @@ FIELDS = ["convcfg.kind", "convcfg.mac", "convcfg.name", "convcfg.version", "con
           "_ws.expert.severity"]
 
 
-def dissect(packets):
+def dissect(packets, lua=None):
     with tempfile.TemporaryDirectory() as work:
         path = os.path.join(work, "frames.pcap")
         capture(path, packets)
-        command = ["tshark", "-n", "-r", path, "-X", "lua_script:" + LUA, "-T", "fields",
+        command = ["tshark", "-n", "-r", path, "-X", "lua_script:" + (lua or LUA), "-T", "fields",
                    "-E", "separator=\t", "-E", "occurrence=a", "-E", "aggregator=|"]
         for field in FIELDS:
             command += ["-e", field]
