@@ -21,8 +21,11 @@ fail() { echo "windows-msi: $*" >&2; exit 1; }
 version=$(sed -n 's/^project(ConverterConfig VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 stage=$built/zip/converter-config-$version-windows-x64
 
-# The tables, as msiinfo reads them.
-table() { msiinfo export "$msi" "$1" | tr -d '\r' | tail -n +4; }
+# The tables, as msiinfo reads them (it writes a table's streams into a
+# folder where it runs: not in the work tree).
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+table() { (cd "$work" && msiinfo export "$msi" "$1") | tr -d '\r' | tail -n +4; }
 [[ $(msiinfo suminfo "$msi" | tr -d '\r' | sed -n 's/^Template: //p') == "x64;1033" ]] || fail "not a 64-bit package"
 [[ $(table Property | awk -F'\t' '$1 == "UpgradeCode" { print $2 }') == "{B9008236-0519-46C5-B2AC-9936AFDF5FC6}" ]] ||
     fail "UpgradeCode"
@@ -38,7 +41,6 @@ table CustomAction | grep -q $'^FirewallAddConfig\t3106\tINSTALLFOLDER\t"\\[Syst
 [[ $(table Binary | cut -f1) == PathEntry ]] || fail "no PATH helper in the Binary table"
 echo "windows-msi: tables as meant (${actions:0:60}...)"
 
-work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="netsh.exe=n,b;mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 # shellcheck source=wineprefix.sh
