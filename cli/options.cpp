@@ -379,7 +379,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
                                              &retries, &rate,     &force};
     for (const QCommandLineOption *option : writeOnly) {
         if (!writing && parser.isSet(*option)) {
-            *output = Phrase::translate("cli", "--%1 is for set, reset, apply, assign and revert")
+            *output = Phrase::translate(
+                          "cli", "--%1 is for set, reset, apply, assign, revert, replace and watch")
                           .arg(option->names().first());
             return ParseOutcome::Error;
         }

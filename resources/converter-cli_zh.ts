@@ -606,8 +606,8 @@ it anyway. A revert is checked, verified and journaled like any write.
     </message>
     <message>
         <location filename="../cli/options.cpp" line="382"/>
-        <source>--%1 is for set, reset, apply, assign and revert</source>
-        <translation>--%1 只用于 set、reset、apply、assign 和 revert</translation>
+        <source>--%1 is for set, reset, apply, assign, revert, replace and watch</source>
+        <translation>--%1 只用于 set、reset、apply、assign、revert、replace 和 watch</translation>
     </message>
     <message>
         <location filename="../cli/options.cpp" line="388"/>
