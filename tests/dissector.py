@@ -15,21 +15,13 @@ import sys
 import tempfile
 import unittest
 
+from wire import aes_cbc, crc16_modbus
+
 LUA = os.path.abspath(sys.argv[1]) if __name__ == "__main__" else os.environ.get("CONVCFG_LUA")
-KEY = "3A71C2095ED418B7660FA39C24E8517D"
 OTHER_KEY = "00112233445566778899AABBCCDDEEFF"
 MODES = ["udp", "tcp-client", "udp-server", "tcp-server"]
 PARITY_BITS = {"none": 0x00, "odd": 0x08, "even": 0x18, "mark": 0x28, "space": 0x38}
 DATA_BITS = {5: 0, 6: 1, 7: 2, 8: 3}
-
-
-def crc16_modbus(data):
-    crc = 0xFFFF
-    for byte in data:
-        crc ^= byte
-        for _ in range(8):
-            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
-    return crc
 
 
 def address(text):
@@ -64,11 +56,6 @@ def plaintext(c, configure=False, rng=None):
     f[50:52] = struct.pack("<H", crc16_modbus(f[0:50]) ^ c.get("break_checksum", 0))
     f[52:64] = bytes(rng.randrange(256) for _ in range(12))
     return bytes(f)
-
-
-def encrypt(plain, key=KEY):
-    return subprocess.run(["openssl", "enc", "-aes-128-cbc", "-K", key, "-iv", "0" * 32,
-                           "-nopad"], input=plain, capture_output=True, check=True).stdout
 
 
 def ip_checksum(header):
@@ -142,14 +129,14 @@ class Dissector(unittest.TestCase):
         rng = random.Random(20261209)
         packets = [packet(b"FFFF", 1500)]
         plains = [plaintext(u, rng=rng) for u in UNITS]
-        packets += [packet(encrypt(p), 1500) for p in plains]
+        packets += [packet(aes_cbc(p), 1500) for p in plains]
         configure = plaintext(UNITS[0], configure=True, rng=rng)
-        packets += [packet(encrypt(configure), 1500), packet(encrypt(configure), 40000)]
-        packets.append(packet(encrypt(plains[0], OTHER_KEY), 1500))  # another key
+        packets += [packet(aes_cbc(configure), 1500), packet(aes_cbc(configure), 40000)]
+        packets.append(packet(aes_cbc(plains[0], key=OTHER_KEY), 1500))  # another key
         damaged = plaintext({**UNITS[1], "break_checksum": 1}, rng=rng)
-        packets.append(packet(encrypt(damaged), 1500))
-        packets.append(packet(encrypt(plains[0])[:63], 1500))
-        packets.append(packet(encrypt(plains[0]), 40000))  # a reply from the wrong port
+        packets.append(packet(aes_cbc(damaged), 1500))
+        packets.append(packet(aes_cbc(plains[0])[:63], 1500))
+        packets.append(packet(aes_cbc(plains[0]), 40000))  # a reply from the wrong port
         rows = dissect(packets)
         self.assertEqual(len(rows), len(packets))
 

@@ -50,12 +50,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-stop_wine
-"$wine" wineboot --init >/dev/null 2>&1
-stop_wine
-drive=$WINEPREFIX/drive_c
-x86_64-w64-mingw32-gcc -municode -O2 -o "$drive/windows/system32/netsh.exe" \
-    "$root/tests/netsh-standin.c"
+fresh_prefix
 
 folder="$drive/Program Files/converter-config"
 shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Converter Configuration.lnk"

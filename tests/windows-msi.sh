@@ -46,12 +46,7 @@ wine=/usr/lib/wine/wine64
 # shellcheck source=wineprefix.sh
 source "$root/tests/wineprefix.sh"
 trap 'stop_wine; rm -rf "$work"' EXIT
-stop_wine
-"$wine" wineboot --init >/dev/null 2>&1
-stop_wine
-drive=$WINEPREFIX/drive_c
-x86_64-w64-mingw32-gcc -municode -O2 -o "$drive/windows/system32/netsh.exe" \
-    "$root/tests/netsh-standin.c"
+fresh_prefix
 cp "$msi" "$drive/package.msi"
 # A lower version from the same files, as an earlier release would be.
 python3 "$root/scripts/make-msi.py" "$stage" "$built/installer/pathentry.exe" 0.9.0 "$drive/older.msi"

@@ -13,7 +13,9 @@ require_private_network windows-signing
 fail() { echo "windows-signing: $*" >&2; exit 1; }
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="netsh.exe=n,b;mscoree,mshtml="
-stop_wine() { /usr/lib/wine/wineserver -k 2>/dev/null || true; /usr/lib/wine/wineserver -w 2>/dev/null || true; }
+wine=/usr/lib/wine/wine64
+# shellcheck source=wineprefix.sh
+source "$root/tests/wineprefix.sh"
 trap 'stop_wine; rm -rf "$work"' EXIT
 
 # A CA and a code-signing certificate under it, the key in a PKCS#12 file
@@ -42,11 +44,7 @@ verify "$setup" "the installer"
 verify "$(ls "$work"/dist/*.msi)" "the Windows Installer package"
 
 # The uninstaller exists once installed: install in a fresh prefix.
-stop_wine
-/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-stop_wine
-x86_64-w64-mingw32-gcc -municode -O2 -o "$WINEPREFIX/drive_c/windows/system32/netsh.exe" \
-    "$root/tests/netsh-standin.c"
+fresh_prefix
 /usr/lib/wine/wine64 "$setup" /S || fail "the signed installer failed"
 stop_wine
 verify "$WINEPREFIX/drive_c/Program Files/converter-config/uninstall.exe" "the uninstaller"

@@ -1,7 +1,7 @@
 # What the Windows installer tests share: a Wine server stopped between
 # steps, registry values read through reg.exe, the firewall rules that the
 # stand-in netsh's recorded calls leave, and the documented quiet uninstall.
-# Sourced with $wine set; $drive is read when a function runs.
+# Sourced with $wine and $root set; $drive is read when a function runs.
 stop_wine() {
     /usr/lib/wine/wineserver -k 2>/dev/null || true
     /usr/lib/wine/wineserver -w 2>/dev/null || true
@@ -41,3 +41,12 @@ quiet_uninstall() {
     run_raw '"C:\Program Files\converter-config\uninstall.exe" /S _?=C:\Program Files\converter-config'
 }
 
+# A new prefix at $WINEPREFIX with the stand-in netsh; sets $drive.
+fresh_prefix() {
+    stop_wine
+    "$wine" wineboot --init >/dev/null 2>&1
+    stop_wine
+    drive=$WINEPREFIX/drive_c
+    x86_64-w64-mingw32-gcc -municode -O2 -o "$drive/windows/system32/netsh.exe" \
+        "$root/tests/netsh-standin.c"
+}
