@@ -107,6 +107,10 @@ bool read(QByteArray data, const QString &place, QVector<Entry> *entries, QStrin
         }
         Entry entry;
         entry.line = row.line;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (!ignored.at(c) && SettingFields::isWritable(columns.at(c)))
+                entry.columns << columns.at(c);
+        }
         entry.mac = SettingFields::normaliseMac(
             Csv::fromSpreadsheetText(row.cells.at(macColumn)).trimmed());
         if (entry.mac.isEmpty()) {

@@ -21,6 +21,7 @@ struct Entry
     int line = 0;
     QString mac;         // normalised
     QVector<Cell> cells; // writable fields with a non-empty cell
+    QVector<SettingFields::Field> columns; // the writable fields the file has a column for
 };
 
 // Reads and checks everything that does not depend on what the converters

@@ -2,6 +2,8 @@
 
 #include "settingfields.h"
 
+#include "converterpast.h"
+
 #include <QHostAddress>
 #include <QMap>
 #include <QSet>
@@ -38,6 +40,25 @@ int prefixOf(quint32 mask)
     return length;
 }
 
+// Ones then zeros, and not all zeros: a mask a network can have.
+bool isMask(quint32 mask)
+{
+    const int prefix = prefixOf(mask);
+    return prefix > 0 && mask == (prefix == 32 ? ~0u : ~(~0u >> prefix));
+}
+
+// "/24", or the mask as the converter reports it when it is none.
+QString maskText(quint32 mask)
+{
+    return isMask(mask) ? QStringLiteral("/%1").arg(prefixOf(mask))
+                        : QStringLiteral(" mask %1").arg(dotted(mask));
+}
+
+bool isDhcp(const FoundDevice &d)
+{
+    return SettingFields::text(d.plaintext, Field::IpType) == QLatin1String("dhcp");
+}
+
 QString text(const FoundDevice &d, Field field)
 {
     return SettingFields::text(
@@ -58,6 +79,9 @@ th, td { border: 1px solid #999; padding: 2px 4px; text-align: left; vertical-al
 th { background: #e8e8e8; }
 thead { display: table-header-group; }
 tr, figure, .grid { break-inside: avoid; page-break-inside: avoid; }
+.name { white-space: nowrap; }
+td.problems { word-break: break-word; }
+p.warning { color: #8a1111; }
 td.problems { background: #fde2e1; color: #8a1111; font-weight: bold; }
 .mono { font-family: "DejaVu Sans Mono", Consolas, monospace; }
 figure { margin: .5em 0 1em; display: inline-block; vertical-align: top; }
@@ -93,9 +117,14 @@ QString grid(const Data &data, const Subnet &subnet, quint32 block,
         const quint32 address = block | quint32(i);
         const bool inside = (address & subnet.mask) == subnet.network;
         const QList<int> here = byIp.values(address);
+        // As the segment check counts: a DHCP unit's address is its lease
+        // for now, no clash.
+        const int holders = int(std::count_if(here.begin(), here.end(), [&](int k) {
+            return !isDhcp(data.converters.at(k));
+        }));
         QString fill = inside ? FREE : OUTSIDE;
         QStringList title{dotted(address)};
-        if (here.size() > 1)
+        if (holders > 1)
             fill = CLASH;
         else if (here.size() == 1)
             fill = CONVERTER;
@@ -105,11 +134,13 @@ QString grid(const Data &data, const Subnet &subnet, quint32 block,
             fill = GATEWAY;
         for (const int k : here) {
             const FoundDevice &d = data.converters.at(k);
-            title << QStringLiteral("%1 %2").arg(SettingFields::macText(d.record.mac),
-                                                 text(d, Field::Name));
+            title << QStringLiteral("%1 %2%3").arg(SettingFields::macText(d.record.mac),
+                                                   text(d, Field::Name),
+                                                   isDhcp(d) ? QStringLiteral(" (dhcp)")
+                                                             : QString());
         }
-        if (here.size() > 1)
-            title << QStringLiteral("clash: %1 converters at one address").arg(here.size());
+        if (holders > 1)
+            title << QStringLiteral("clash: %1 converters at one address").arg(holders);
         if (data.hostAddresses.contains(address))
             title << QStringLiteral("this computer");
         if (gateways.contains(address))
@@ -157,9 +188,18 @@ QString addressPictures(const Data &data)
     QMap<QPair<quint32, quint32>, Subnet> subnets; // by network and mask
     QMultiMap<quint32, int> byIp;
     QSet<quint32> gateways;
+    QStringList badMasks;
     for (int k = 0; k < data.converters.size(); ++k) {
         const FoundDevice &d = data.converters.at(k);
         const quint32 ip = number(d.record.lip), mask = number(d.record.subnet);
+        // No network to draw it in: listed under its own heading.
+        if (!isMask(mask)) {
+            badMasks << QStringLiteral("<li><span class=\"mono\">%1</span> <span "
+                                       "class=\"name\">%2</span>: %3 mask %4</li>")
+                            .arg(esc(SettingFields::macText(d.record.mac)),
+                                 esc(text(d, Field::Name)), esc(d.record.lip), dotted(mask));
+            continue;
+        }
         Subnet &s = subnets[{ip & mask, mask}];
         s.network = ip & mask;
         s.mask = mask;
@@ -188,6 +228,10 @@ QString addressPictures(const Data &data)
             html += QStringLiteral("<figure>%1<figcaption>%2/24</figcaption></figure>")
                         .arg(grid(data, s, block, byIp, gateways), dotted(block));
     }
+    if (!badMasks.isEmpty())
+        html += QStringLiteral("<h3>bad mask (%1 converters)</h3><ul>%2</ul>")
+                    .arg(badMasks.size())
+                    .arg(badMasks.join(QString()));
     return html;
 }
 
@@ -208,11 +252,11 @@ QString converterTable(const Data &data)
         const QStringList cells = {
             QStringLiteral("<span class=\"mono\">%1</span>")
                 .arg(esc(SettingFields::macText(d.record.mac))),
-            esc(text(d, Field::Name)),
+            QStringLiteral("<span class=\"name\">%1</span>").arg(esc(text(d, Field::Name))),
             esc(text(d, Field::Version)),
-            esc(QStringLiteral("%1 %2/%3")
-                    .arg(text(d, Field::IpType), text(d, Field::Ip))
-                    .arg(prefixOf(number(text(d, Field::Subnet))))),
+            esc(QStringLiteral("%1 %2%3")
+                    .arg(text(d, Field::IpType), text(d, Field::Ip),
+                         maskText(number(text(d, Field::Subnet))))),
             esc(text(d, Field::Gateway)),
             esc(text(d, Field::Mode)),
             esc(QStringLiteral("local %1, remote %2")
@@ -240,10 +284,9 @@ QString lastWrites(const Data &data)
     bool any = false;
     for (const FoundDevice &d : data.converters) {
         QVector<const JournalRecord *> mine;
-        for (auto r = data.writes.crbegin(); r != data.writes.crend() && mine.size() < 5; ++r) {
-            if (r->mac == d.record.mac)
-                mine << &*r;
-        }
+        const QVector<int> past = pastOf(data.reading, d.record.mac).records;
+        for (auto i = past.crbegin(); i != past.crend() && mine.size() < 5; ++i)
+            mine << &data.reading.records.at(*i);
         if (mine.isEmpty())
             continue;
         any = true;
@@ -271,6 +314,10 @@ QString lastWrites(const Data &data)
     }
     if (!any)
         html += QStringLiteral("<p>The journal holds no write of these converters.</p>");
+    if (!data.reading.unreadable.isEmpty())
+        html += QStringLiteral("<p class=\"warning\"><b>%1 line(s) of the journal could not be "
+                               "read: the writes shown may be incomplete.</b></p>")
+                    .arg(data.reading.unreadable.size());
     return html;
 }
 

@@ -22,7 +22,7 @@ struct Data
     QVector<FoundDevice> converters;
     QVector<SegmentCheck::Problem> problems;
     QVector<quint32> hostAddresses;
-    QVector<JournalRecord> writes; // the journal, oldest first
+    JournalReading reading; // the journal
 };
 
 QString build(const Data &data);

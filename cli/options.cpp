@@ -6,12 +6,48 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QMap>
 
 namespace {
 
 const QStringList COMMANDS = {"search",  "show",   "set",     "reset",  "apply", "assign",
                               "history", "revert", "replace", "report", "watch"};
-const QStringList WRITING = {"set", "reset", "apply", "assign", "revert", "replace", "watch"};
+// The options each command takes besides --help and --version: the one
+// place that the refusal of any other option and each command's help read.
+const QStringList SEARCHING = {"timeout", "interface"};
+const QStringList PRINTING = {"format", "output"};
+const QStringList WRITING = {"dry-run", "no-verify", "verify-timeout", "retries",
+                             "rate",    "force",     "journal"};
+const QMap<QString, QStringList> TAKES = {
+    {"search", SEARCHING + PRINTING},
+    {"show", SEARCHING + PRINTING},
+    {"set", SEARCHING + PRINTING + WRITING},
+    {"reset", SEARCHING + PRINTING + WRITING},
+    {"apply", SEARCHING + PRINTING + WRITING},
+    {"assign", SEARCHING + PRINTING + WRITING + QStringList{"only"}},
+    {"history", PRINTING + QStringList{"journal", "batch", "since"}},
+    {"revert", SEARCHING + PRINTING + WRITING + QStringList{"batch"}},
+    {"replace", SEARCHING + PRINTING + WRITING + QStringList{"from"}},
+    {"report", SEARCHING + QStringList{"output", "journal"}},
+    // watch writes and verifies: no dry run, no unverified writes.
+    {"watch", SEARCHING + PRINTING +
+                  QStringList{"verify-timeout", "retries", "rate", "force", "journal", "apply",
+                              "assign", "count", "for", "interval", "any"}},
+};
+
+// "set, reset and apply": the commands that take an option.
+QString takenBy(const QString &option)
+{
+    QStringList commands;
+    for (const QString &command : COMMANDS) {
+        if (TAKES.value(command).contains(option))
+            commands << command;
+    }
+    const QString last = commands.takeLast();
+    return commands.isEmpty() ? last
+                              : Phrase::translate("cli", "%1 and %2")
+                                    .arg(commands.join(QStringLiteral(", ")), last);
+}
 
 const char OVERVIEW[] = QT_TRANSLATE_NOOP(
     "cli", "Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...\n"
@@ -216,6 +252,27 @@ QString commandHelp(const QString &command)
     return Phrase::translate("cli", OVERVIEW);
 }
 
+// A command's help, ending with the options it takes.
+QString helpOf(const QString &command)
+{
+    const QString text = commandHelp(command);
+    if (!TAKES.contains(command))
+        return text;
+    QString options;
+    int column = 8;
+    for (const QString &option : TAKES.value(command)) {
+        if (column + option.size() + 3 > 78) {
+            options += QStringLiteral("\n ");
+            column = 1;
+        }
+        options += QStringLiteral(" --") + option;
+        column += option.size() + 3;
+    }
+    return text + Phrase::translate("cli", "Options:%1\n(converter-cli --help says what each "
+                                           "does)\n")
+                      .arg(options);
+}
+
 bool number(const QString &text, int min, int max, int *value)
 {
     bool ok = false;
@@ -275,12 +332,20 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         return ParseOutcome::Error;
     }
     if (parser.isSet(help)) {
-        *output = commandHelp(inv->command);
+        *output = helpOf(inv->command);
         return ParseOutcome::Help;
     }
     if (inv->command.isEmpty()) {
         *output = Phrase::translate("cli", "no command given");
         return ParseOutcome::Error;
+    }
+
+    for (const QString &option : parser.optionNames()) {
+        if (!TAKES.value(inv->command).contains(option)) {
+            *output = Phrase::translate("cli", "--%1 is for %2, not %3")
+                          .arg(option, takenBy(option), inv->command);
+            return ParseOutcome::Error;
+        }
     }
 
     const QString fmt = parser.value(format);
@@ -330,63 +395,19 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     inv->journal = parser.value(journal);
     inv->batch = parser.value(batch);
     inv->since = parser.value(since);
-    for (const QCommandLineOption *option : {&journal, &batch, &since}) {
+    for (const QCommandLineOption *option : {&journal, &batch, &since, &from}) {
         if (parser.isSet(*option) && parser.value(*option).isEmpty()) {
             *output = Phrase::translate("cli", "--%1 needs a value").arg(option->names().first());
             return ParseOutcome::Error;
         }
     }
-    const bool journalled =
-        inv->command == QLatin1String("history") || inv->command == QLatin1String("revert");
-    if (parser.isSet(batch) && !journalled) {
-        *output = Phrase::translate("cli", "--batch is for history and revert");
-        return ParseOutcome::Error;
-    }
-    if (parser.isSet(since) && inv->command != QLatin1String("history")) {
-        *output = Phrase::translate("cli", "--since is for history");
-        return ParseOutcome::Error;
-    }
     inv->fromFile = parser.value(from);
-    if (parser.isSet(from) &&
-        (inv->command != QLatin1String("replace") || inv->fromFile.isEmpty())) {
-        *output = Phrase::translate("cli", "--from FILE is for replace");
-        return ParseOutcome::Error;
-    }
     const bool watching = inv->command == QLatin1String("watch");
-    for (const QCommandLineOption *option :
-         {&applyFile, &assignFrom, &count, &forSeconds, &interval, &any}) {
-        if (parser.isSet(*option) && !watching) {
-            *output = Phrase::translate("cli", "--%1 is for watch").arg(option->names().first());
-            return ParseOutcome::Error;
-        }
-    }
     inv->applyFile = parser.value(applyFile);
     inv->assignFrom = parser.value(assignFrom);
     inv->any = parser.isSet(any);
     if (watching && parser.isSet(applyFile) == parser.isSet(assignFrom)) {
         *output = Phrase::translate("cli", "watch: give --apply FILE or --assign FIRST-ADDRESS");
-        return ParseOutcome::Error;
-    }
-    if (watching && (parser.isSet(dryRun) || parser.isSet(noVerify))) {
-        *output =
-            Phrase::translate("cli", "watch writes and verifies; --dry-run and --no-verify are for "
-                                     "the other writing commands");
-        return ParseOutcome::Error;
-    }
-
-    const bool writing = WRITING.contains(inv->command);
-    const QCommandLineOption *writeOnly[] = {&dryRun,  &noVerify, &verifyTimeout,
-                                             &retries, &rate,     &force};
-    for (const QCommandLineOption *option : writeOnly) {
-        if (!writing && parser.isSet(*option)) {
-            *output = Phrase::translate(
-                          "cli", "--%1 is for set, reset, apply, assign, revert, replace and watch")
-                          .arg(option->names().first());
-            return ParseOutcome::Error;
-        }
-    }
-    if (parser.isSet(only) && inv->command != QLatin1String("assign")) {
-        *output = Phrase::translate("cli", "--only is for assign");
         return ParseOutcome::Error;
     }
     for (const QString &mac : parser.values(only)) {

@@ -188,19 +188,27 @@ QString report(const QVector<Line> &lines, Invocation::Format format)
         for (const Line &line : lines) {
             QStringList diffs;
             const bool dry = line.result == QLatin1String("dry-run");
-            const QString first = dry ? QStringLiteral("before") : QStringLiteral("sent");
-            const QString second = dry ? QStringLiteral("after") : QStringLiteral("reported");
-            for (const Line::Difference &d : line.differences) {
-                diffs << QStringLiteral("{\"field\":%1,\"%2\":%3,\"%4\":%5}")
-                             .arg(jsonString(SettingFields::name(d.field)), first,
-                                  jsonValue(d.field, d.first), second,
-                                  jsonValue(d.field, d.second));
+            // A dry run shows what would change; a real write what it wrote.
+            for (const Line::Difference &d : dry ? line.differences : QVector<Line::Difference>()) {
+                diffs << QStringLiteral("{\"field\":%1,\"before\":%2,\"after\":%3}")
+                             .arg(jsonString(SettingFields::name(d.field)),
+                                  jsonValue(d.field, d.first), jsonValue(d.field, d.second));
+            }
+            for (const Line::Written &w : line.written) {
+                QString object = QStringLiteral("{\"field\":%1,\"before\":%2,\"sent\":%3")
+                                     .arg(jsonString(SettingFields::name(w.field)),
+                                          jsonValue(w.field, w.before), jsonValue(w.field, w.sent));
+                if (!w.reported.isNull())
+                    object += QStringLiteral(",\"reported\":") + jsonValue(w.field, w.reported);
+                diffs << object + QLatin1Char('}');
             }
             QString object = QStringLiteral("{\"mac\":%1,\"result\":%2,\"fields\":[%3]")
                                  .arg(jsonString(line.mac), jsonString(line.result),
                                       diffs.join(QLatin1Char(',')));
             if (!line.batch.isEmpty())
                 object += QStringLiteral(",\"batch\":") + jsonString(line.batch);
+            if (!line.replaces.isEmpty())
+                object += QStringLiteral(",\"replaces\":") + jsonString(line.replaces);
             if (!line.frame.isEmpty())
                 object += QStringLiteral(",\"frame\":%1,\"plaintext\":%2")
                               .arg(jsonString(line.frame), jsonString(line.plaintext));
@@ -256,6 +264,22 @@ QVector<Line::Difference> differences(const QByteArray &first, const QByteArray 
     return list;
 }
 
+QVector<Line::Written> written(const QByteArray &before, const QByteArray &sent,
+                               const QByteArray &reported)
+{
+    QVector<Line::Written> list;
+    const QVector<Field> changed = SettingFields::differences(before, sent);
+    const QVector<Field> differ =
+        reported.isEmpty() ? QVector<Field>() : SettingFields::differences(sent, reported);
+    for (const Field field : SettingFields::all()) {
+        if (!changed.contains(field) && !differ.contains(field))
+            continue;
+        list.append({field, SettingFields::text(before, field), SettingFields::text(sent, field),
+                     reported.isEmpty() ? QString() : SettingFields::text(reported, field)});
+    }
+    return list;
+}
+
 QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
 {
     if (format == Invocation::Format::Json) {
@@ -281,9 +305,10 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
     }
     const QStringList head{"time", "batch", "program", "mac", "result"};
     if (format == Invocation::Format::Csv) {
-        QVector<QStringList> grid{head + QStringList{"field", "before", "after"}};
+        QVector<QStringList> grid{head + QStringList{"replaces", "field", "before", "after"}};
         for (const HistoryRow &row : rows) {
-            const QStringList start{row.time, row.batch, row.program, row.mac, row.result};
+            const QStringList start{row.time,   row.batch,  row.program,
+                                    row.mac,    row.result, row.replaces};
             if (row.changes.isEmpty())
                 grid << start + QStringList{QString(), QString(), QString()};
             for (const Line::Difference &d : row.changes)
@@ -294,6 +319,7 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
     QVector<QStringList> grid{{Phrase::translate("cli", "time"), Phrase::translate("cli", "batch"),
                                Phrase::translate("cli", "program"), QStringLiteral("mac"),
                                Phrase::translate("cli", "result"),
+                               Phrase::translate("cli", "replaces"),
                                Phrase::translate("cli", "changes")}};
     for (const HistoryRow &row : rows) {
         QStringList changes;
@@ -305,6 +331,7 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
                             row.program,
                             row.mac,
                             row.result.isEmpty() ? Phrase::translate("cli", "(none)") : row.result,
+                            row.replaces,
                             changes.join(QStringLiteral("; "))};
     }
     return table(grid);

@@ -35,7 +35,22 @@ struct Line
     QString frame;     // the encrypted frame that would be sent, in hex, for a dry run
     QString plaintext; // the same frame before encryption
     QString batch;     // the journal's batch of a real write
+    QString replaces;  // replace: the MAC of the unit whose settings these are
+    // JSON of a real write: every field it changed or that the converter
+    // reports otherwise, with what it held before, what was sent and what
+    // it reported after (empty without a report).
+    struct Written
+    {
+        SettingFields::Field field;
+        QString before, sent, reported;
+    };
+    QVector<Written> written;
 };
+
+// What a real write did to each field: before, sent, reported (reported only
+// when the converter answered after the write).
+QVector<Line::Written> written(const QByteArray &before, const QByteArray &sent,
+                               const QByteArray &reported);
 
 // A dry run shows "field before -> after"; a written report "field sent,
 // reported".

@@ -5,11 +5,13 @@
 #include "commands.h"
 #include "input.h"
 #include "messages.h"
+#include "output.h"
 #include "session.h"
 
 #include "factorydefaults.h"
 #include "framelayout.h"
-#include "journalreader.h"
+#include "converterpast.h"
+#include "deviceframe.h"
 
 namespace {
 
@@ -18,48 +20,86 @@ using SettingFields::Field;
 constexpr int SETTINGS_LENGTH = FrameLayout::SETTINGS_TO - FrameLayout::SETTINGS_FROM;
 
 // The settings bytes OLD's newest verified write sent: what it is known to
-// have held. Writes that did not verify, and the window's (which does not
-// verify), do not count.
+// have held. Refused when the journal tells of more since then (writes that
+// did not verify, lines that cannot be read), unless --force.
 int fromJournal(const Session &session, const QString &old, QByteArray *settings)
 {
     const JournalReading reading = readJournal(session.journal.path());
     if (!reading.error.isEmpty())
         return fail(EXIT_JOURNAL, reading.error + Phrase::translate("cli", "; nothing sent"));
-    for (auto r = reading.records.crbegin(); r != reading.records.crend(); ++r) {
-        if (r->mac == old && r->result == QLatin1String("verified")) {
-            *settings = r->sent.mid(FrameLayout::SETTINGS_FROM, SETTINGS_LENGTH);
-            return EXIT_DONE;
-        }
+    const ConverterPast past = pastOf(reading, old);
+    if (past.newestVerified < 0)
+        return fail(EXIT_BAD_INPUT,
+                    Phrase::translate("cli", "no verified write of %1 in the journal %2 to take "
+                                             "its settings from; give them with --from FILE (a "
+                                             "fleet file as 'search --format csv' writes it); "
+                                             "nothing sent")
+                        .arg(SettingFields::macText(old), session.journal.path()));
+    QStringList since;
+    for (const int i : past.laterUnverified)
+        since << Phrase::translate("cli", "%1: a later write that did not verify: %2")
+                     .arg(SettingFields::macText(old), describeWrite(reading.records.at(i)));
+    for (const int k : past.unreadableAfter(reading, past.newestVerified))
+        since << Phrase::translate("cli", "%1: a journal line that may concern it cannot be read "
+                                          "(%2)")
+                     .arg(SettingFields::macText(old), whereUnreadable(reading.unreadable.at(k)));
+    const JournalRecord &verified = reading.records.at(past.newestVerified);
+    if (!since.isEmpty()) {
+        for (const QString &line : qAsConst(since))
+            warn((session.inv.force ? Phrase::translate("cli", "overridden by --force: ")
+                                    : QString()) +
+                 line);
+        if (!session.inv.force)
+            return fail(EXIT_BAD_INPUT,
+                        Phrase::translate("cli", "%1 may hold other settings than its newest "
+                                                 "verified write (%2) sent, as above; nothing "
+                                                 "sent (give them with --from FILE, or --force "
+                                                 "takes that write's settings)")
+                            .arg(SettingFields::macText(old), describeWrite(verified)));
     }
-    return fail(EXIT_BAD_INPUT,
-                Phrase::translate("cli", "no verified write of %1 in the journal %2 to take its "
-                                         "settings from; give them with --from FILE (a fleet "
-                                         "file as 'search --format csv' writes it); nothing sent")
-                    .arg(SettingFields::macText(old), session.journal.path()));
+    *settings = verified.sent.mid(FrameLayout::SETTINGS_FROM, SETTINGS_LENGTH);
+    return EXIT_DONE;
 }
 
-// OLD's row of a fleet file, every writable column of it.
-int rowOf(const Input &input, const QString &old, const FleetFile::Entry **row)
+// OLD's row of a fleet file as changes: every writable column. Values a
+// converter itself reports (parity mark, a GB18030 name) are taken as they
+// are: the row is a backup of a converter, not an operator's wish.
+int rowOf(const Input &input, const QString &old, QVector<SettingFields::Change> *changes)
 {
+    const FleetFile::Entry *row = nullptr;
     for (const FleetFile::Entry &entry : input.entries) {
         if (entry.mac == old)
-            *row = &entry;
+            row = &entry;
     }
-    if (!*row)
+    if (!row)
         return fail(EXIT_BAD_INPUT, Phrase::translate("cli", "%1 has no row for %2; nothing sent")
                                         .arg(input.place, SettingFields::macText(old)));
     for (const Field field : SettingFields::all()) {
-        if (!SettingFields::isWritable(field) || field == Field::Name)
+        if (!SettingFields::isWritable(field))
             continue;
-        const bool given = std::any_of((*row)->cells.begin(), (*row)->cells.end(),
+        const auto cell = std::find_if(row->cells.begin(), row->cells.end(),
                                        [&](const FleetFile::Cell &c) { return c.field == field; });
+        // An empty name cell: the failed unit had no name.
+        const bool given = cell != row->cells.end() ||
+                           (field == Field::Name && row->columns.contains(Field::Name));
         if (!given)
             return fail(EXIT_BAD_INPUT,
                         Phrase::translate("cli", "%1:%2: no %3 for %4; a replacement takes "
                                                  "every setting; nothing sent")
                             .arg(input.place)
-                            .arg((*row)->line)
+                            .arg(row->line)
                             .arg(SettingFields::name(field), SettingFields::macText(old)));
+        const QString text = cell != row->cells.end() ? cell->text : QString();
+        SettingFields::Change change;
+        QString message;
+        SettingFields::parse(field, text, &change, &message);
+        if (field == Field::Name) {
+            change.nameBytes = DeviceFrame::nameBytesFor(text);
+            if (change.nameBytes.isEmpty() && !text.isEmpty())
+                return fail(EXIT_BAD_INPUT, QStringLiteral("%1:%2: ").arg(input.place).arg(row->line) +
+                                                message + Phrase::translate("cli", "; nothing sent"));
+        }
+        *changes << change;
     }
     return EXIT_DONE;
 }
@@ -76,11 +116,11 @@ int ReplaceCommand::run(Session &session, const Input &input)
                                                              "the same converter"));
     // Where the settings come from is settled before anything is sent.
     QByteArray settings;
-    const FleetFile::Entry *row = nullptr;
+    QVector<SettingFields::Change> changes;
     if (inv.fromFile.isEmpty()) {
         if (const int status = fromJournal(session, old, &settings))
             return status;
-    } else if (const int status = rowOf(input, old, &row)) {
+    } else if (const int status = rowOf(input, old, &changes)) {
         return status;
     }
 
@@ -102,6 +142,7 @@ int ReplaceCommand::run(Session &session, const Input &input)
         warn(Phrase::translate("cli", "overridden by --force: ") + message);
     }
 
+    const QString factory = FactoryDefaults::applied(DeviceRecord()).lip;
     FoundDevice fresh;
     if (!named.isEmpty()) {
         const auto found = answering(named);
@@ -111,8 +152,20 @@ int ReplaceCommand::run(Session &session, const Input &input)
                             .arg(SettingFields::macText(named))
                             .arg(inv.timeoutMs));
         fresh = *found;
+        // A slip of the keyboard must not overwrite a converter in service.
+        if (fresh.record.lip != factory) {
+            const QString message =
+                Phrase::translate("cli", "%1 is not at the factory address %2 but at %3, named "
+                                         "'%4': a converter in service?")
+                    .arg(SettingFields::macText(named), factory, fresh.record.lip,
+                         Output::visible(fresh.record.deviceName));
+            if (!inv.force)
+                return fail(EXIT_BAD_INPUT,
+                            message + Phrase::translate("cli", "; nothing sent (--force replaces "
+                                                               "anyway)"));
+            warn(Phrase::translate("cli", "overridden by --force: ") + message);
+        }
     } else {
-        const QString factory = FactoryDefaults::applied(DeviceRecord()).lip;
         QVector<FoundDevice> candidates;
         for (const FoundDevice &d : qAsConst(session.everyone)) {
             if (d.record.mac != old && d.record.lip == factory)
@@ -137,25 +190,11 @@ int ReplaceCommand::run(Session &session, const Input &input)
     }
 
     Plan plan{fresh, fresh.plaintext, false, old};
-    if (row) {
-        QVector<SettingFields::Change> changes;
-        QString error;
-        if (!FleetFile::changesFor(*row, fresh.plaintext, input.place, &changes, &error))
-            return fail(EXIT_BAD_INPUT, error + Phrase::translate("cli", "; nothing sent"));
-        // An empty name cell: the failed unit had no name.
-        const bool named =
-            std::any_of(row->cells.begin(), row->cells.end(),
-                        [](const FleetFile::Cell &c) { return c.field == Field::Name; });
-        if (!named) {
-            SettingFields::Change noName;
-            QString message;
-            SettingFields::parse(Field::Name, QString(), &noName, &message);
-            changes << noName;
-        }
+    if (inv.fromFile.isEmpty()) {
+        plan.settings.replace(FrameLayout::SETTINGS_FROM, SETTINGS_LENGTH, settings);
+    } else {
         for (const SettingFields::Change &change : qAsConst(changes))
             SettingFields::put(plan.settings, change);
-    } else {
-        plan.settings.replace(FrameLayout::SETTINGS_FROM, SETTINGS_LENGTH, settings);
     }
     plan.unchanged = plan.settings == fresh.plaintext;
     return session.write({plan});

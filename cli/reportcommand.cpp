@@ -41,6 +41,11 @@ int ReportCommand::run(Session &session, const Input &)
 {
     if (const int status = session.searchAll())
         return status;
+    const JournalReading reading = readJournal(session.journal.path());
+    if (!reading.unreadable.isEmpty())
+        warn(Phrase::translate("cli", "%1 line(s) of the journal could not be read: the writes "
+                                      "the report shows may be incomplete")
+                 .arg(reading.unreadable.size()));
     // A document for the customer, in English whatever the system's language.
     Phrase::Untranslated english;
     HtmlReport::Data data;
@@ -52,11 +57,9 @@ int ReportCommand::run(Session &session, const Input &)
     data.problems = session.problems();
     for (const SegmentCheck::HostAddress &h : SegmentCheck::hostAddresses())
         data.hostAddresses << h.address;
-    const JournalReading reading = readJournal(session.journal.path());
-    data.writes = reading.records;
-    if (!reading.error.isEmpty()) {
+    data.reading = reading;
+    if (!reading.error.isEmpty())
         data.journal += QStringLiteral(" (cannot be read: %1)").arg(reading.error);
-    }
     print(HtmlReport::build(data));
     return EXIT_DONE;
 }

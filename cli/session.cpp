@@ -245,8 +245,16 @@ int Session::write(const QVector<Plan> &plans)
         const BatchWriter::Result &r = results.at(written++);
         Output::Line line = lineFor(plans.at(i), resultName(r.outcome));
         line.batch = journal.batch();
+        if (!plans.at(i).replaces.isEmpty())
+            line.replaces = SettingFields::macText(plans.at(i).replaces);
         if (r.outcome == BatchWriter::Outcome::Differs)
             line.differences = Output::differences(r.sent, r.reported);
+        const bool answered = r.outcome == BatchWriter::Outcome::Verified ||
+                              r.outcome == BatchWriter::Outcome::Differs;
+        line.written = Output::written(
+            plans.at(i).device.plaintext, r.sent,
+            r.outcome == BatchWriter::Outcome::Verified ? r.sent : answered ? r.reported
+                                                                            : QByteArray());
         counts[line.result] += 1;
         lines << line;
     }

@@ -99,16 +99,32 @@ void Journal::newBatch()
                   .rightJustified(6, QLatin1Char('0'));
 }
 
-// What every line says: when, who, which batch, which converter.
-QJsonObject Journal::lineFor(const char *kind, const Write &w, const QString &time) const
+// What every line says besides its head: who wrote it, through which adapter.
+QJsonObject Journal::lineFor(const Write &w) const
 {
-    QJsonObject line{
-        {"time", time},     {"program", program}, {"version", QStringLiteral(CONVERTER_VERSION)},
-        {"batch", batchId}, {"kind", kind},       {"adapter", w.adapter},
-        {"mac", w.mac}};
+    QJsonObject line{{"program", program},
+                     {"version", QStringLiteral(CONVERTER_VERSION)},
+                     {"adapter", w.adapter}};
     if (!w.replaces.isEmpty())
         line.insert(QStringLiteral("replaces"), w.replaces);
     return line;
+}
+
+// kind, mac, batch and time first: a line torn by a crash still names its
+// converter. QJsonDocument sorts keys, so the head is written by hand.
+QByteArray Journal::lineText(const char *kind, const QString &mac, const QString &time,
+                             const QJsonObject &rest) const
+{
+    const QJsonObject head{{"kind", QLatin1String(kind)}, {"mac", mac}, {"batch", batchId},
+                           {"time", time}};
+    QByteArray text = "{";
+    for (const char *key : {"kind", "mac", "batch", "time"}) {
+        const QByteArray pair = QJsonDocument(QJsonObject{{key, head.value(QLatin1String(key))}})
+                                    .toJson(QJsonDocument::Compact);
+        text += pair.mid(1, pair.size() - 2) + ',';
+    }
+    const QByteArray tail = QJsonDocument(rest).toJson(QJsonDocument::Compact);
+    return text + tail.mid(1) + '\n';
 }
 
 bool Journal::intents(const QVector<Write> &writes, QString *error)
@@ -116,10 +132,10 @@ bool Journal::intents(const QVector<Write> &writes, QString *error)
     QByteArray lines;
     const QString time = now();
     for (const Write &w : writes) {
-        QJsonObject line = lineFor("intent", w, time);
+        QJsonObject line = lineFor(w);
         line.insert(QStringLiteral("before"), settingsObject(w.before));
         line.insert(QStringLiteral("sent"), settingsObject(w.sent));
-        lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+        lines += lineText("intent", w.mac, time, line);
     }
     return append(lines, error);
 }
@@ -129,9 +145,9 @@ bool Journal::outcomes(const QVector<Write> &writes, QString *error)
     QByteArray lines;
     const QString time = now();
     for (const Write &w : writes) {
-        QJsonObject line = lineFor("outcome", w, time);
+        QJsonObject line = lineFor(w);
         line.insert(QStringLiteral("result"), w.result);
-        lines += QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+        lines += lineText("outcome", w.mac, time, line);
     }
     return append(lines, error);
 }

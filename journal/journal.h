@@ -48,7 +48,9 @@ public:
     bool outcomes(const QVector<Write> &writes, QString *error);
 
 private:
-    QJsonObject lineFor(const char *kind, const Write &write, const QString &time) const;
+    QJsonObject lineFor(const Write &write) const;
+    QByteArray lineText(const char *kind, const QString &mac, const QString &time,
+                        const QJsonObject &rest) const;
     bool append(const QByteArray &lines, QString *error);
 
     QString file;

@@ -91,6 +91,18 @@ QString nameText(const QByteArray &bytes)
     return utf8;
 }
 
+QByteArray nameBytesFor(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    if (utf8.size() <= NAME_BYTES)
+        return utf8;
+    QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
+    const QByteArray other = gb18030 ? gb18030->fromUnicode(text) : QByteArray();
+    return other.size() <= NAME_BYTES && !other.contains('\0') && nameText(other) == text
+               ? other
+               : QByteArray();
+}
+
 QByteArray nameField(const DeviceRecord &record)
 {
     QByteArray name = record.nameBytes.isEmpty() ? utf8Prefix(record.deviceName, NAME_BYTES)

@@ -36,5 +36,9 @@ QString macText(const QString &digits);
 
 // A name's bytes as text: UTF-8 when they are valid UTF-8, else GB18030.
 QString nameText(const QByteArray &bytes);
+// The bytes of a name as a converter that showed this text held them: UTF-8
+// when that fits in the name's 10 bytes, else GB18030 when that fits and
+// reads back as the same text; empty when neither does.
+QByteArray nameBytesFor(const QString &text);
 
 } // namespace DeviceFrame

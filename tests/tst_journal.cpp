@@ -1,7 +1,10 @@
 // The write journal's file handling: where it lives, rotation, torn lines.
+#include "converterpast.h"
 #include "journal.h"
 #include "journalreader.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -117,6 +120,87 @@ private slots:
         QCOMPARE(u.mac, mac);
         QCOMPARE(u.outcome, outcome);
         QCOMPARE(u.after, 1);
+    }
+
+    // What the journal tells of converter A, from lines written by the
+    // journal itself (kind, mac, batch, time first) and in the older
+    // alphabetical order, some torn as a crash leaves them. Each step is
+    // "MAC RESULT [old]", "MAC torn [old]", or "B replaces A" (verified);
+    // the expected numbers count the writes that could be read.
+    void converterPast_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("newest");
+        QTest::addColumn<int>("newestVerified");
+        QTest::addColumn<QVector<int>>("laterUnverified");
+        QTest::addColumn<int>("unreadableSinceVerified");
+        QTest::addColumn<int>("unreadableSinceNewest");
+        using V = QVector<int>;
+        QTest::newRow("verified, nothing after") << QStringList{"A verified"} << 0 << 0 << V{} << 0 << 0;
+        QTest::newRow("later writes that may have changed it")
+            << QStringList{"A verified", "A differs", "B verified", "A sent", "A no-answer"} << 4
+            << 0 << V{1, 3, 4} << 0 << 0;
+        QTest::newRow("no outcome counts, not-sent does not")
+            << QStringList{"A verified", "A not-sent", "A none"} << 2 << 0 << V{2} << 0 << 0;
+        QTest::newRow("verified again starts afresh")
+            << QStringList{"A differs", "A verified"} << 1 << 1 << V{} << 0 << 0;
+        QTest::newRow("never verified") << QStringList{"A sent"} << 0 << -1 << V{} << 0 << 0;
+        QTest::newRow("a torn line names its converter")
+            << QStringList{"A verified", "B torn", "A differs", "A torn"} << 1 << 0 << V{1} << 1
+            << 1;
+        QTest::newRow("an old torn line may concern anyone")
+            << QStringList{"A verified old", "B verified old", "B torn old"} << 0 << 0 << V{}
+            << 1 << 1;
+        QTest::newRow("old lines read as new")
+            << QStringList{"A verified old", "A differs old"} << 1 << 0 << V{1} << 0 << 0;
+        QTest::newRow("a replacement is the new unit's write")
+            << QStringList{"A verified", "B replaces A"} << 0 << 0 << V{} << 0 << 0;
+    }
+
+    void converterPast()
+    {
+        QFETCH(QStringList, steps);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("j.jsonl");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QString a = "02AB0000000A", b = "02AB0000000B";
+        for (const QString &step : steps) {
+            const QStringList word = step.split(' ');
+            const QString mac = word[0] == "A" ? a : b;
+            const bool old = word.last() == "old";
+            const QString result = word[1] == "replaces" ? "verified" : word[1];
+            // The journal's own lines, in a file of their own.
+            const QString own = dir.filePath("own.jsonl");
+            QFile::remove(own);
+            Journal journal(own, "test");
+            Journal::Write w{mac, "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), result,
+                             word[1] == "replaces" ? a : QString()};
+            QString error;
+            QVERIFY(journal.intents({w}, &error));
+            if (result != "none" && result != "torn")
+                QVERIFY(journal.outcomes({w}, &error));
+            QFile written(own);
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            for (QByteArray line : written.readAll().split('\n')) {
+                if (line.isEmpty())
+                    continue;
+                if (old) // QJsonDocument sorts the keys, as lines used to be
+                    line = QJsonDocument::fromJson(line).toJson(QJsonDocument::Compact);
+                if (result == "torn")
+                    line = line.left(90);
+                file.write(line + '\n');
+            }
+        }
+        file.close();
+        const JournalReading reading = readJournal(path);
+        const ConverterPast past = pastOf(reading, a);
+        QTEST(past.newest, "newest");
+        QTEST(past.newestVerified, "newestVerified");
+        QTEST(past.laterUnverified, "laterUnverified");
+        QTEST(int(past.unreadableAfter(reading, past.newestVerified).size()),
+              "unreadableSinceVerified");
+        QTEST(int(past.unreadableAfter(reading, past.newest).size()), "unreadableSinceNewest");
     }
 
     void unreadableJournalIsAnError()

@@ -262,9 +262,11 @@ def main():
         module.fail_json(msg="%s: nothing was written: %s" % (line["mac"], message(err, rc)),
                          rc=rc, changed=False, **outcome)
     detail = ""
-    if report[0]["fields"]:
+    # A write lists every field it wrote; those the converter reports otherwise say why.
+    differ = [f for f in report[0]["fields"] if "reported" in f and f["reported"] != f["sent"]]
+    if differ:
         detail = " (%s)" % ", ".join("%s sent %s, reported %s" % (f["field"], f["sent"], f["reported"])
-                                     for f in report[0]["fields"])
+                                     for f in differ)
     # A frame left: the converter may hold some of it now.
     module.fail_json(msg="%s: written, but the write did not verify: %s%s; %s"
                      % (line["mac"], result, detail, message(err, rc)),
