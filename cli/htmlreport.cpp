@@ -80,7 +80,6 @@ th { background: #e8e8e8; }
 thead { display: table-header-group; }
 tr, figure, .grid { break-inside: avoid; page-break-inside: avoid; }
 .name { white-space: nowrap; }
-td.problems { word-break: break-word; }
 p.warning { color: #8a1111; }
 td.problems { background: #fde2e1; color: #8a1111; font-weight: bold; }
 .mono { font-family: "DejaVu Sans Mono", Consolas, monospace; }
