@@ -205,11 +205,14 @@ QString commandHelp(const QString &command)
             "Gives a new unit every writable setting of a failed one, its name included\n"
             "(its own MAC and version stay): the settings that OLD's newest verified\n"
             "write sent, from the journal, or OLD's row of a fleet file with --from (as\n"
-            "'search --format csv' writes it; an empty name cell means no name). NEW is\n"
-            "the MAC given, or the one converter at the factory address 192.168.1.8\n"
-            "that is not OLD (none: status 3; several: status 2). Refused while OLD\n"
-            "still answers (the two would share an address) unless --force. The write\n"
-            "is checked, journaled, verified and undone by 'revert NEW-MAC' like any.\n");
+            "'search --format csv' writes it, values only a converter reports included;\n"
+            "an empty name cell means no name). NEW is the MAC given, which must answer\n"
+            "at the factory address 192.168.1.8, or the one converter there that is not\n"
+            "OLD (none: status 3; several: status 2). Refused while OLD still answers\n"
+            "(the two would share an address), and when the journal holds a later write\n"
+            "of OLD that did not verify or a line that may concern it and cannot be\n"
+            "read, unless --force. The write is checked, journaled, verified and undone\n"
+            "by 'revert NEW-MAC' like any.\n");
     if (command == QLatin1String("watch"))
         return Phrase::translate(
             "cli", "Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]\n"
@@ -238,17 +241,18 @@ QString commandHelp(const QString &command)
             "cli",
             "Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]\n"
             "Every write in the journal, newest last: time, batch, program, MAC, result\n"
-            "(empty while a write has no outcome, as after a crash) and each field it\n"
-            "changed, before -> after. Sends nothing.\n");
+            "(empty while a write has no outcome, as after a crash), the unit it replaces\n"
+            "and each field it changed, before -> after. Sends nothing.\n");
     if (command == QLatin1String("revert"))
         return Phrase::translate(
             "cli",
             "Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]\n"
-            "Undoes each converter's last journaled write (or every write of a batch): each\n"
-            "field that write changed gets its value from before, where the converter\n"
-            "still reports what the write left. A field changed since by anything else\n"
-            "refuses the whole revert before anything is sent (status 2); --force reverts\n"
-            "it anyway. A revert is checked, verified and journaled like any write.\n");
+            "Undoes each converter's last journaled write (or every write of a batch): every\n"
+            "settings byte goes back to what it was before, where the converter still\n"
+            "reports what the write left. A field changed since by anything else, or a\n"
+            "journal line after the write that cannot be read and may concern the\n"
+            "converter, refuses the whole revert before anything is sent (status 2);\n"
+            "--force reverts anyway. A revert is checked, verified and journaled like any.\n");
     return Phrase::translate("cli", OVERVIEW);
 }
 

@@ -5,9 +5,9 @@
     <name>cli</name>
     <message>
         <location filename="../cli/applycommand.cpp" line="24"/>
-        <location filename="../cli/replacecommand.cpp" line="27"/>
-        <location filename="../cli/replacecommand.cpp" line="144"/>
-        <location filename="../cli/revertcommand.cpp" line="27"/>
+        <location filename="../cli/replacecommand.cpp" line="29"/>
+        <location filename="../cli/replacecommand.cpp" line="100"/>
+        <location filename="../cli/revertcommand.cpp" line="63"/>
         <location filename="../cli/session.cpp" line="174"/>
         <location filename="../cli/setcommand.cpp" line="27"/>
         <source>; nothing sent</source>
@@ -27,7 +27,7 @@
     </message>
     <message>
         <location filename="../cli/commands.cpp" line="45"/>
-        <location filename="../cli/options.cpp" line="274"/>
+        <location filename="../cli/options.cpp" line="335"/>
         <source>unknown command &apos;%1&apos;</source>
         <translation>未知命令“%1”</translation>
     </message>
@@ -87,17 +87,27 @@
         <translation>有 %1 个单元格，而表头有 %2 个</translation>
     </message>
     <message>
-        <location filename="../cli/fleetfile.cpp" line="113"/>
+        <location filename="../cli/fleetfile.cpp" line="117"/>
         <source>mac &apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
         <translation>mac“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
     </message>
     <message>
-        <location filename="../cli/fleetfile.cpp" line="119"/>
+        <location filename="../cli/fleetfile.cpp" line="123"/>
         <source>mac %1 is also on line %2</source>
         <translation>mac %1 在第 %2 行也出现了</translation>
     </message>
     <message>
-        <location filename="../cli/historycommand.cpp" line="37"/>
+        <location filename="../cli/historycommand.cpp" line="41"/>
+        <source>%1 of batch %2 (&apos;%3&apos;)</source>
+        <translation>批次 %2 中的 %1（&apos;%3&apos;）</translation>
+    </message>
+    <message>
+        <location filename="../cli/historycommand.cpp" line="54"/>
+        <source>%1 write(s) left out by --since, their time cannot be read: %2</source>
+        <translation>%1 条写入的时间无法读取，--since 未列出：%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/historycommand.cpp" line="59"/>
         <source>no writes in the journal %1</source>
         <translation>写入日志 %1 中没有任何写入记录</translation>
     </message>
@@ -175,7 +185,12 @@
         <translation>%1：无法写入：%2</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="16"/>
+        <location filename="../cli/options.cpp" line="48"/>
+        <source>%1 and %2</source>
+        <translation>%1 和 %2</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="52"/>
         <source>Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...
 Find, read and configure serial-to-Ethernet converters on the local network
 segment (UDP broadcast on port 1500). Every write is checked by reading the
@@ -350,7 +365,7 @@ DHCP 的转换器不检查）。若写入会让被写入的转换器出现这类
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="112"/>
+        <location filename="../cli/options.cpp" line="148"/>
         <source>Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]
                             [--output FILE]
 Sends one probe and lists every converter that answers within the timeout,
@@ -364,7 +379,7 @@ a fleet file for &apos;apply&apos;. Exit status 1 when nothing answers.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="119"/>
+        <location filename="../cli/options.cpp" line="155"/>
         <source>Usage: converter-cli show MAC [--format F]
 Prints the settings of one converter; exit status 3 when it does not answer.
 </source>
@@ -373,7 +388,7 @@ Prints the settings of one converter; exit status 3 when it does not answer.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="124"/>
+        <location filename="../cli/options.cpp" line="160"/>
         <source>Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]
 Reads the converter&apos;s settings, changes the named fields and writes them in
 one frame, then reads the converter back until it reports every value.
@@ -393,7 +408,7 @@ Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="134"/>
+        <location filename="../cli/options.cpp" line="170"/>
         <source>Usage: converter-cli reset MAC [--dry-run] [--no-verify]
 Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,
 subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip
@@ -408,7 +423,7 @@ stop-bits 1。名称和 MAC 不变。
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="141"/>
+        <location filename="../cli/options.cpp" line="177"/>
         <source>Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]
 FILE is CSV (&apos;-&apos; for standard input) with a header row of field names, a
 &apos;mac&apos; column and one row per converter; any subset of the fields. An empty
@@ -425,7 +440,7 @@ saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="150"/>
+        <location filename="../cli/options.cpp" line="186"/>
         <source>Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]
 Gives every converter found (or those named with --only) a consecutive ip
 from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame
@@ -439,7 +454,7 @@ before any probe), or when FIRST-ADDRESS ends in .0 or .255.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="157"/>
+        <location filename="../cli/options.cpp" line="193"/>
         <source>Usage: converter-cli report [--output FILE] [--timeout MS] [--interface NAME]
 Searches, then writes one self-contained HTML page (UTF-8, styles and
 pictures inside, nothing loaded from elsewhere; prints on A4): this
@@ -456,7 +471,62 @@ journal. Exit status 0 when written, also when nothing answered.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="166"/>
+        <location filename="../cli/options.cpp" line="202"/>
+        <source>Usage: converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]
+Gives a new unit every writable setting of a failed one, its name included
+(its own MAC and version stay): the settings that OLD&apos;s newest verified
+write sent, from the journal, or OLD&apos;s row of a fleet file with --from (as
+&apos;search --format csv&apos; writes it, values only a converter reports included;
+an empty name cell means no name). NEW is the MAC given, which must answer
+at the factory address 192.168.1.8, or the one converter there that is not
+OLD (none: status 3; several: status 2). Refused while OLD still answers
+(the two would share an address), and when the journal holds a later write
+of OLD that did not verify or a line that may concern it and cannot be
+read, unless --force. The write is checked, journaled, verified and undone
+by &apos;revert NEW-MAC&apos; like any.
+</source>
+        <translation>用法：converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]
+把故障设备的全部可写设置（包括名称）写入新设备（新设备自己的 MAC 和版本不变）：
+设置取自日志中 OLD 最新一次经验证的写入，或用 --from 取自设备清单文件中 OLD 的
+那一行（即“search --format csv”写出的格式，包括只有转换器才会报告的值；名称单元格
+为空表示没有名称）。NEW 为给出的 MAC，它必须在出厂地址 192.168.1.8 应答；不给出
+时为该地址上除 OLD 之外唯一的转换器（没有：状态 3；多台：状态 2）。OLD 仍在应答
+（两台会共用一个地址），或日志中有 OLD 之后未经验证的写入、或有可能涉及它而无法
+读取的行时，拒绝执行，除非使用 --force。写入与其他写入一样经过检查、记入日志、
+验证，并可用“revert NEW-MAC”撤销。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="240"/>
+        <source>Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]
+Every write in the journal, newest last: time, batch, program, MAC, result
+(empty while a write has no outcome, as after a crash), the unit it replaces
+and each field it changed, before -&gt; after. Sends nothing.
+</source>
+        <translation>用法：converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]
+列出日志中的每次写入，最新的在最后：时间、批次、程序、MAC、结果（写入没有结果时
+为空，例如程序崩溃之后）、所替换的设备，以及它更改的每个字段（之前 -&gt; 之后）。
+不发送任何内容。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="247"/>
+        <source>Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]
+Undoes each converter&apos;s last journaled write (or every write of a batch): every
+settings byte goes back to what it was before, where the converter still
+reports what the write left. A field changed since by anything else, or a
+journal line after the write that cannot be read and may concern the
+converter, refuses the whole revert before anything is sent (status 2);
+--force reverts anyway. A revert is checked, verified and journaled like any.
+</source>
+        <translation>用法：converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]
+撤销每台转换器在日志中的最后一次写入（或某批次的全部写入）：每个设置字节都恢复为
+写入之前的值，前提是转换器仍报告该次写入留下的内容。若之后有字段被其他操作更改，
+或写入之后有可能涉及该转换器而无法读取的日志行，则在发送任何内容之前拒绝整个撤销
+（状态 2）；--force 仍然撤销。撤销与其他写入一样经过检查、验证并记入日志。
+</translation>
+    </message>
+    <message>
         <source>Usage: converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]
 Gives a new unit every writable setting of a failed one, its name included
 (its own MAC and version stay): the settings that OLD&apos;s newest verified
@@ -467,7 +537,7 @@ that is not OLD (none: status 3; several: status 2). Refused while OLD
 still answers (the two would share an address) unless --force. The write
 is checked, journaled, verified and undone by &apos;revert NEW-MAC&apos; like any.
 </source>
-        <translation>用法：converter-cli replace 旧MAC [新MAC] [--from 文件] [--force] [--dry-run]
+        <translation type="vanished">用法：converter-cli replace 旧MAC [新MAC] [--from 文件] [--force] [--dry-run]
 把故障转换器的每个可写设置（包括名称）交给一台新转换器（新转换器自己的 MAC 和
 版本不变）：设置取自写入日志中旧转换器最近一次已核验的写入所发送的内容，或用
 --from 取自设备清单中旧转换器的那一行（即“search --format csv”写出的文件；
@@ -478,7 +548,7 @@ is checked, journaled, verified and undone by &apos;revert NEW-MAC&apos; like an
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="178"/>
+        <location filename="../cli/options.cpp" line="217"/>
         <source>Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]
        converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]
 Probes every --interval MS (1000) and configures each converter as it
@@ -521,20 +591,18 @@ refused、not-in-file、changed、conflict（首次见到的转换器使用了�
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="201"/>
         <source>Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]
 Every write in the journal, newest last: time, batch, program, MAC, result
 (empty while a write has no outcome, as after a crash) and each field it
 changed, before -&gt; after. Sends nothing.
 </source>
-        <translation>用法：converter-cli history [MAC...] [--since 时间] [--batch 批次] [--format F]
+        <translation type="vanished">用法：converter-cli history [MAC...] [--since 时间] [--batch 批次] [--format F]
 写入日志中的每次写入，最新的在最后：时间、批次、程序、MAC、结果（写入没有
 结果行时为空，例如崩溃之后）以及改动的每个字段，改动前 -&gt; 改动后。不发送
 任何帧。
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="208"/>
         <source>Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]
 Undoes each converter&apos;s last journaled write (or every write of a batch): each
 field that write changed gets its value from before, where the converter
@@ -542,7 +610,7 @@ still reports what the write left. A field changed since by anything else
 refuses the whole revert before anything is sent (status 2); --force reverts
 it anyway. A revert is checked, verified and journaled like any write.
 </source>
-        <translation>用法：converter-cli revert MAC... | revert --batch 批次 [--dry-run] [--force]
+        <translation type="vanished">用法：converter-cli revert MAC... | revert --batch 批次 [--dry-run] [--force]
 撤销每台转换器最近一次记入日志的写入（或某一批次的全部写入）：那次写入改动
 的每个字段，只要转换器仍报告写入后的值，就恢复为写入前的值。若有字段之后又
 被别的写入改过，则在发送任何帧之前拒绝整个撤销（状态 2）；--force 仍会撤销
@@ -550,197 +618,251 @@ it anyway. A revert is checked, verified and journaled like any write.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="282"/>
+        <location filename="../cli/options.cpp" line="275"/>
+        <source>Options:%1
+(converter-cli --help says what each does)
+</source>
+        <translation>选项：%1
+（各选项的作用见 converter-cli --help）
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="343"/>
         <source>no command given</source>
         <translation>没有给出命令</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="294"/>
+        <location filename="../cli/options.cpp" line="349"/>
+        <source>--%1 is for %2, not %3</source>
+        <translation>--%1 用于 %2，不用于 %3</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="363"/>
         <source>--format &apos;%1&apos; is not one of table, csv, json</source>
         <translation>--format“%1”不是 table、csv、json 之一</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="314"/>
+        <location filename="../cli/options.cpp" line="383"/>
         <source>--%1 &apos;%2&apos; is not a number from %3 to %4</source>
         <translation>--%1“%2”不是 %3 到 %4 之间的数</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="324"/>
+        <location filename="../cli/options.cpp" line="393"/>
         <source>--output needs a file name</source>
         <translation>--output 需要一个文件名</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="335"/>
+        <location filename="../cli/options.cpp" line="404"/>
         <source>--%1 needs a value</source>
         <translation>--%1 需要一个值</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="342"/>
         <source>--batch is for history and revert</source>
-        <translation>--batch 只用于 history 和 revert</translation>
+        <translation type="vanished">--batch 只用于 history 和 revert</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="346"/>
         <source>--since is for history</source>
-        <translation>--since 只用于 history</translation>
+        <translation type="vanished">--since 只用于 history</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="352"/>
         <source>--from FILE is for replace</source>
-        <translation>--from 文件 只用于 replace</translation>
+        <translation type="vanished">--from 文件 只用于 replace</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="359"/>
         <source>--%1 is for watch</source>
-        <translation>--%1 只用于 watch</translation>
+        <translation type="vanished">--%1 只用于 watch</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="367"/>
+        <location filename="../cli/options.cpp" line="414"/>
         <source>watch: give --apply FILE or --assign FIRST-ADDRESS</source>
         <translation>watch：请给出 --apply 文件 或 --assign 起始地址</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="372"/>
         <source>watch writes and verifies; --dry-run and --no-verify are for the other writing commands</source>
-        <translation>watch 总是写入并核验；--dry-run 和 --no-verify 用于其他写入命令</translation>
+        <translation type="vanished">watch 总是写入并核验；--dry-run 和 --no-verify 用于其他写入命令</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="382"/>
         <source>--%1 is for set, reset, apply, assign, revert, replace and watch</source>
-        <translation>--%1 只用于 set、reset、apply、assign、revert、replace 和 watch</translation>
+        <translation type="vanished">--%1 只用于 set、reset、apply、assign、revert、replace 和 watch</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="388"/>
         <source>--only is for assign</source>
-        <translation>--only 只用于 assign</translation>
+        <translation type="vanished">--only 只用于 assign</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="395"/>
+        <location filename="../cli/options.cpp" line="421"/>
         <source>--only &apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
         <translation>--only“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="422"/>
+        <location filename="../cli/options.cpp" line="448"/>
         <source>%1: wrong number of arguments
 %2</source>
         <translation>%1：参数个数不对
 %2</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="239"/>
+        <location filename="../cli/output.cpp" line="247"/>
         <source>sent</source>
         <translation>已发送</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="240"/>
+        <location filename="../cli/output.cpp" line="248"/>
         <source>reported</source>
         <translation>转换器报告</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="294"/>
+        <location filename="../cli/output.cpp" line="319"/>
         <source>time</source>
         <translation>时间</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="294"/>
+        <location filename="../cli/output.cpp" line="319"/>
         <source>batch</source>
         <translation>批次</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="295"/>
+        <location filename="../cli/output.cpp" line="320"/>
         <source>program</source>
         <translation>程序</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="296"/>
+        <location filename="../cli/output.cpp" line="321"/>
         <source>result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="297"/>
+        <location filename="../cli/output.cpp" line="322"/>
+        <source>replaces</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="323"/>
         <source>changes</source>
         <translation>改动</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="307"/>
+        <location filename="../cli/output.cpp" line="333"/>
         <source>(none)</source>
         <translation>（无）</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="53"/>
+        <location filename="../cli/revertcommand.cpp" line="45"/>
+        <source>%1: byte %2 is %3 now, not %4 as batch %5 left it</source>
+        <translation>%1：字节 %2 现在是 %3，而不是批次 %5 写入后的 %4</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="81"/>
         <source>no write of batch %1 in the journal %2; nothing sent</source>
         <translation>写入日志 %2 中没有批次 %1 的写入；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="59"/>
+        <location filename="../cli/revertcommand.cpp" line="85"/>
+        <source>a line that may concern batch %1 cannot be read (%2)</source>
+        <translation>可能涉及批次 %1 的一行无法读取（%2）</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="93"/>
+        <source>a line that may concern %1 cannot be read (%2), after its newest readable write</source>
+        <translation>可能涉及 %1 的一行无法读取（%2），位于其最新可读写入之后</translation>
+    </message>
+    <message>
+        <location filename="../cli/revertcommand.cpp" line="113"/>
+        <source>revert refused: the newest write may be one that cannot be read, as above; nothing sent (--force undoes the newest readable write)</source>
+        <translation>拒绝撤销：最新的写入可能正是上面无法读取的那一行；未发送任何内容（--force 撤销最新的可读写入）</translation>
+    </message>
+    <message>
         <source>a write of batch %1 cannot be read (%2); nothing sent</source>
-        <translation>批次 %1 的一次写入无法读取（%2）；未发送任何帧</translation>
+        <translation type="vanished">批次 %1 的一次写入无法读取（%2）；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="69"/>
         <source>the newest write of %1 cannot be read (%2); nothing sent</source>
-        <translation>%1 最近一次写入无法读取（%2）；未发送任何帧</translation>
+        <translation type="vanished">%1 最近一次写入无法读取（%2）；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="75"/>
+        <location filename="../cli/revertcommand.cpp" line="100"/>
         <source>no write of %1 in the journal %2; nothing sent</source>
         <translation>写入日志 %2 中没有 %1 的写入；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="99"/>
+        <location filename="../cli/revertcommand.cpp" line="33"/>
         <source>%1: %2 is %3 now, not %4 as batch %5 left it</source>
         <translation>%1：%2 现在是 %3，而不是批次 %5 写入后的 %4</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="35"/>
+        <location filename="../cli/replacecommand.cpp" line="33"/>
         <source>no verified write of %1 in the journal %2 to take its settings from; give them with --from FILE (a fleet file as &apos;search --format csv&apos; writes it); nothing sent</source>
         <translation>写入日志 %2 中没有 %1 已核验的写入可供取用设置；请用 --from 文件 给出（即“search --format csv”写出的设备清单）；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="49"/>
+        <location filename="../cli/replacecommand.cpp" line="40"/>
+        <source>%1: a later write that did not verify: %2</source>
+        <translation>%1：之后有一次未经验证的写入：%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/replacecommand.cpp" line="43"/>
+        <source>%1: a journal line that may concern it cannot be read (%2)</source>
+        <translation>%1：可能涉及它的一行日志无法读取（%2）</translation>
+    </message>
+    <message>
+        <location filename="../cli/replacecommand.cpp" line="54"/>
+        <source>%1 may hold other settings than its newest verified write (%2) sent, as above; nothing sent (give them with --from FILE, or --force takes that write&apos;s settings)</source>
+        <translation>%1 的设置可能与其最新经验证的写入（%2）不同，见上；未发送任何内容（用 --from FILE 提供设置，或用 --force 采用那次写入的设置）</translation>
+    </message>
+    <message>
+        <location filename="../cli/replacecommand.cpp" line="75"/>
         <source>%1 has no row for %2; nothing sent</source>
         <translation>%1 中没有 %2 的行；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="58"/>
+        <location filename="../cli/replacecommand.cpp" line="87"/>
         <source>%1:%2: no %3 for %4; a replacement takes every setting; nothing sent</source>
         <translation>%1:%2：没有 %4 的 %3；替换需要全部设置；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="75"/>
+        <location filename="../cli/replacecommand.cpp" line="115"/>
         <source>replace: OLD-MAC and NEW-MAC are the same converter</source>
         <translation>replace：旧 MAC 和新 MAC 是同一台转换器</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="96"/>
+        <location filename="../cli/replacecommand.cpp" line="136"/>
         <source>%1 still answers (ip %2): the two would share an address</source>
         <translation>%1 仍在应答（ip %2）：两台会使用同一地址</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="100"/>
+        <location filename="../cli/replacecommand.cpp" line="140"/>
+        <location filename="../cli/replacecommand.cpp" line="164"/>
         <source>; nothing sent (--force replaces anyway)</source>
         <translation>；未发送任何帧（--force 可强制替换）</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="102"/>
-        <location filename="../cli/revertcommand.cpp" line="113"/>
+        <location filename="../cli/replacecommand.cpp" line="49"/>
+        <location filename="../cli/replacecommand.cpp" line="142"/>
+        <location filename="../cli/replacecommand.cpp" line="166"/>
+        <location filename="../cli/revertcommand.cpp" line="109"/>
+        <location filename="../cli/revertcommand.cpp" line="139"/>
         <location filename="../cli/session.cpp" line="142"/>
         <location filename="../cli/watchcommand.cpp" line="297"/>
         <source>overridden by --force: </source>
         <translation>已被 --force 忽略：</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="123"/>
+        <location filename="../cli/replacecommand.cpp" line="158"/>
+        <source>%1 is not at the factory address %2 but at %3, named &apos;%4&apos;: a converter in service?</source>
+        <translation>%1 不在出厂地址 %2，而在 %3，名称为“%4”：这是一台在用的转换器吗？</translation>
+    </message>
+    <message>
+        <location filename="../cli/replacecommand.cpp" line="176"/>
         <source>no converter answers at the factory address %1; nothing sent</source>
         <translation>没有转换器在出厂地址 %1 应答；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="131"/>
+        <location filename="../cli/replacecommand.cpp" line="184"/>
         <source>%1 converters answer at the factory address %2 (%3): name the new unit&apos;s MAC; nothing sent</source>
         <translation>有 %1 台转换器在出厂地址 %2 应答（%3）：请指定新转换器的 MAC；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="117"/>
+        <location filename="../cli/revertcommand.cpp" line="143"/>
         <source>revert refused: fields changed since the write, as above; nothing sent (--force reverts them too)</source>
         <translation>拒绝撤销：如上所列，写入之后这些字段又被改过；未发送任何帧（--force 会一并撤销）</translation>
     </message>
@@ -760,7 +882,7 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>没有可用于搜索的网卡：探测包无法从任何网卡发出（是否有已启用且有广播路由的网卡？）；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="110"/>
+        <location filename="../cli/replacecommand.cpp" line="151"/>
         <location filename="../cli/session.cpp" line="113"/>
         <source>no answer from %1 within %2 ms; nothing sent</source>
         <translation>%1 在 %2 毫秒内没有应答；未发送任何帧</translation>
@@ -786,17 +908,17 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>控制台正在关闭；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="254"/>
+        <location filename="../cli/session.cpp" line="262"/>
         <source>%1 verified, %2 differ, %3 no answer, %4 sent unverified, %5 not sent, %6 unchanged; %7 frames sent, %8 retries, %9 ms; journal batch %10</source>
         <translation>%1 台已核验，%2 台不一致，%3 台无应答，%4 台已发送未核验，%5 台未发送，%6 台无改动；共发送 %7 个帧，重发 %8 次，用时 %9 毫秒；写入日志批次 %10</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="271"/>
+        <location filename="../cli/session.cpp" line="279"/>
         <source>the console closed during verification: outcomes journaled as they stood</source>
         <translation>核验期间控制台被关闭：已按当时状态记录结果</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="275"/>
+        <location filename="../cli/session.cpp" line="283"/>
         <source>%1 frame(s) could not leave through any adapter</source>
         <translation>%1 个帧无法从任何网卡发出</translation>
     </message>
@@ -865,6 +987,11 @@ it anyway. A revert is checked, verified and journaled like any write.
         <source>stopping once the write in flight is verified (Ctrl-C again stops at once)</source>
         <translation>正在进行的写入核验完成后停止（再按 Ctrl-C 立即停止）</translation>
     </message>
+    <message>
+        <location filename="../cli/reportcommand.cpp" line="46"/>
+        <source>%1 line(s) of the journal could not be read: the writes the report shows may be incomplete</source>
+        <translation>日志中有 %1 行无法读取：报告所列的写入可能不完整</translation>
+    </message>
 </context>
 <context>
     <name>fields</name>
@@ -903,18 +1030,18 @@ it anyway. A revert is checked, verified and journaled like any write.
 <context>
     <name>journal</name>
     <message>
-        <location filename="../journal/journal.cpp" line="147"/>
+        <location filename="../journal/journal.cpp" line="163"/>
         <source>journal %1: cannot create the folder %2</source>
         <translation>写入日志 %1：无法创建文件夹 %2</translation>
     </message>
     <message>
-        <location filename="../journal/journal.cpp" line="153"/>
+        <location filename="../journal/journal.cpp" line="169"/>
         <source>journal %1: cannot take its lock %1.lock</source>
         <translation>写入日志 %1：无法获得锁 %1.lock</translation>
     </message>
     <message>
-        <location filename="../journal/journal.cpp" line="163"/>
-        <location filename="../journal/journal.cpp" line="174"/>
+        <location filename="../journal/journal.cpp" line="179"/>
+        <location filename="../journal/journal.cpp" line="190"/>
         <source>journal %1: cannot write: %2</source>
         <translation>写入日志 %1：无法写入：%2</translation>
     </message>
@@ -938,6 +1065,21 @@ it anyway. A revert is checked, verified and journaled like any write.
         <location filename="../journal/journalreader.cpp" line="109"/>
         <source>not a journal line (torn by a crash?); skipped</source>
         <translation>不是写入日志行（可能因崩溃而截断）；已跳过</translation>
+    </message>
+    <message>
+        <location filename="../journal/converterpast.cpp" line="56"/>
+        <source>%1, batch %2 (%3): %4</source>
+        <translation>%1，批次 %2（%3）：%4</translation>
+    </message>
+    <message>
+        <location filename="../journal/converterpast.cpp" line="58"/>
+        <source>no outcome</source>
+        <translation>无结果</translation>
+    </message>
+    <message>
+        <location filename="../journal/converterpast.cpp" line="65"/>
+        <source>%1, which names no converter</source>
+        <translation>%1，其中未指明转换器</translation>
     </message>
 </context>
 <context>
