@@ -44,19 +44,13 @@ int fromJournal(const Session &session, const QString &old, QByteArray *settings
                                           "(%2)")
                      .arg(SettingFields::macText(old), whereUnreadable(reading.unreadable.at(k)));
     const JournalRecord &verified = reading.records.at(past.newestVerified);
-    if (!since.isEmpty()) {
-        for (const QString &line : qAsConst(since))
-            warn((session.inv.force ? Phrase::translate("cli", "overridden by --force: ")
-                                    : QString()) +
-                 line);
-        if (!session.inv.force)
-            return fail(EXIT_BAD_INPUT,
-                        Phrase::translate("cli", "%1 may hold other settings than its newest "
-                                                 "verified write (%2) sent, as above; nothing "
-                                                 "sent (give them with --from FILE, or --force "
-                                                 "takes that write's settings)")
-                            .arg(SettingFields::macText(old), describeWrite(verified)));
-    }
+    if (const int status = session.refuseUnlessForced(
+            since, Phrase::translate("cli", "%1 may hold other settings than its newest verified "
+                                            "write (%2) sent, as above; nothing sent (give them "
+                                            "with --from FILE, or --force takes that write's "
+                                            "settings)")
+                       .arg(SettingFields::macText(old), describeWrite(verified))))
+        return status;
     *settings = verified.sent.mid(FrameLayout::SETTINGS_FROM, SETTINGS_LENGTH);
     return EXIT_DONE;
 }

@@ -104,16 +104,11 @@ int RevertCommand::run(Session &session, const Input &input)
                          [&](const JournalRecord &r) { return r.mac == mac; }))
             undo << records.at(past.newest);
     }
-    if (!unsure.isEmpty()) {
-        for (const QString &line : qAsConst(unsure))
-            warn((inv.force ? Phrase::translate("cli", "overridden by --force: ") : QString()) +
-                 line);
-        if (!inv.force)
-            return fail(EXIT_BAD_INPUT,
-                        Phrase::translate("cli", "revert refused: the newest write may be one "
-                                                 "that cannot be read, as above; nothing sent "
-                                                 "(--force undoes the newest readable write)"));
-    }
+    if (const int status = session.refuseUnlessForced(
+            unsure, Phrase::translate("cli", "revert refused: the newest write may be one that "
+                                             "cannot be read, as above; nothing sent (--force "
+                                             "undoes the newest readable write)")))
+        return status;
 
     QStringList macs;
     for (const JournalRecord &r : qAsConst(undo))
@@ -134,15 +129,9 @@ int RevertCommand::run(Session &session, const Input &input)
         settings.replace(FROM, LENGTH, r.before.mid(FROM, LENGTH));
         plans << Plan{device, settings, settings.mid(FROM, LENGTH) == now.mid(FROM, LENGTH), {}};
     }
-    if (!changed.isEmpty()) {
-        for (const QString &line : qAsConst(changed))
-            warn((inv.force ? Phrase::translate("cli", "overridden by --force: ") : QString()) +
-                 line);
-        if (!inv.force)
-            return fail(EXIT_BAD_INPUT,
-                        Phrase::translate("cli",
-                                          "revert refused: fields changed since the write, as "
-                                          "above; nothing sent (--force reverts them too)"));
-    }
+    if (const int status = session.refuseUnlessForced(
+            changed, Phrase::translate("cli", "revert refused: fields changed since the write, "
+                                              "as above; nothing sent (--force reverts them too)")))
+        return status;
     return session.write(plans);
 }

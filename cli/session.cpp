@@ -116,6 +116,13 @@ int Session::find(const QStringList &macs, QMap<QString, FoundDevice> *found)
     return EXIT_DONE;
 }
 
+int Session::refuseUnlessForced(const QStringList &lines, const QString &refusal) const
+{
+    for (const QString &line : lines)
+        warn((inv.force ? Phrase::translate("cli", "overridden by --force: ") : QString()) + line);
+    return lines.isEmpty() || inv.force ? EXIT_DONE : fail(EXIT_BAD_INPUT, refusal);
+}
+
 QVector<SegmentCheck::Problem> Session::problems() const
 {
     return SegmentCheck::find(segmentOf(everyone), SegmentCheck::hostAddresses());

@@ -47,6 +47,10 @@ public:
     // those named did not answer.
     int find(const QStringList &macs, QMap<QString, FoundDevice> *found);
 
+    // What --force may override: each line printed (marked as overridden
+    // with --force); without it, the refusal, and EXIT_BAD_INPUT.
+    int refuseUnlessForced(const QStringList &lines, const QString &refusal) const;
+
     // The problems of the converters that the last search found, as they are.
     QVector<SegmentCheck::Problem> problems() const;
 

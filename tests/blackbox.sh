@@ -176,7 +176,7 @@ judged=$(cat "$work/watcha.hex" "$work/watchb.hex" >"$work/all.hex" &&
 if [[ -n "${BLACKBOX_CLI:-}" ]]; then
     history=$("$BLACKBOX_CLI" history --format csv --journal "$XDG_STATE_HOME/converter-config/journal.jsonl")
     [[ $(grep -c ',converter-config,02:AB:00:00:E0:02,sent,' <<<"$history") -ge 3 ]] &&
-        grep -q ',converter-config,02:AB:00:00:E0:03,sent,baud,115200,57600' <<<"$history" ||
+        grep -q ',converter-config,02:AB:00:00:E0:03,sent,,baud,115200,57600' <<<"$history" ||
         fail "the journal's history does not show the window's writes: $history"
 fi
 echo "blackbox: ok, pictures in $out"
