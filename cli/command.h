@@ -94,3 +94,27 @@ class WatchCommand : public Command
 public:
     int run(Session &session, const Input &input) override;
 };
+
+// Opens converters' data paths from this computer and, with a loopback
+// plug, checks that data comes back; sends no configure frame.
+class TestCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+};
+
+// Joins a converter's data path to standard input and output, or to a
+// pseudo-terminal that serial programs open.
+class ConnectCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+};
+
+// Keeps a batch written with --try.
+class ConfirmCommand : public Command
+{
+public:
+    int run(Session &session, const Input &input) override;
+    bool opensPort() const override { return false; }
+};

@@ -6,6 +6,7 @@
 #include "input.h"
 #include "messages.h"
 #include "session.h"
+#include "trial.h"
 
 std::unique_ptr<Command> commandNamed(const QString &name)
 {
@@ -29,6 +30,12 @@ std::unique_ptr<Command> commandNamed(const QString &name)
         return std::make_unique<ReplaceCommand>();
     if (name == QLatin1String("watch"))
         return std::make_unique<WatchCommand>();
+    if (name == QLatin1String("test"))
+        return std::make_unique<TestCommand>();
+    if (name == QLatin1String("connect"))
+        return std::make_unique<ConnectCommand>();
+    if (name == QLatin1String("confirm"))
+        return std::make_unique<ConfirmCommand>();
     return nullptr;
 }
 
@@ -48,7 +55,9 @@ int runChecked(const Invocation &inv, int *framesSent)
         if (const int status = session.open())
             return status;
     }
-    const int status = command->run(session, input);
+    int status = command->run(session, input);
+    if (inv.trySeconds > 0)
+        status = Trial::run(session, status);
     *framesSent = session.link.framesSent();
     return status;
 }

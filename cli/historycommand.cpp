@@ -49,6 +49,49 @@ int HistoryCommand::run(Session &session, const Input &input)
                      Output::differences(r.before, r.sent),
                      r.replaces.isEmpty() ? QString() : SettingFields::macText(r.replaces)});
     }
+    // Tests and the verdicts on trial batches, in time order among the writes.
+    QSet<QString> batches;
+    for (int i = 0; i < records.size(); ++i) {
+        if (input.macs.isEmpty() || wanted.contains(i))
+            batches.insert(records.at(i).batch);
+    }
+    const auto keep = [&](const TestRecord &t) {
+        if (!session.inv.batch.isEmpty() && t.batch != session.inv.batch)
+            return false;
+        if (input.since.isValid()) {
+            const QDateTime time = QDateTime::fromString(t.time, Qt::ISODateWithMs);
+            if (time.isValid() && time < input.since)
+                return false;
+        }
+        return true;
+    };
+    for (const TestRecord &t : reading.tests) {
+        if ((input.macs.isEmpty() || input.macs.contains(t.mac)) && keep(t))
+            rows.append({t.time,
+                         t.batch,
+                         t.program,
+                         SettingFields::macText(t.mac),
+                         t.result,
+                         {},
+                         {},
+                         QStringLiteral("test"),
+                         t.figures});
+    }
+    for (const TestRecord &t : reading.trials) {
+        if (batches.contains(t.batch) && keep(t))
+            rows.append({t.time,
+                         t.batch,
+                         t.program,
+                         QString(),
+                         t.result,
+                         {},
+                         {},
+                         QStringLiteral("trial"),
+                         {}});
+    }
+    std::stable_sort(
+        rows.begin(), rows.end(),
+        [](const Output::HistoryRow &a, const Output::HistoryRow &b) { return a.time < b.time; });
     print(Output::history(rows, session.inv.format));
     if (!timeless.isEmpty())
         warn(Phrase::translate("cli", "%1 write(s) left out by --since, their time cannot be "

@@ -146,7 +146,7 @@ int readInput(const Invocation &inv, Input *input)
 {
     const QString &command = inv.command;
     if (command == QLatin1String("show") || command == QLatin1String("set") ||
-        command == QLatin1String("reset")) {
+        command == QLatin1String("reset") || command == QLatin1String("connect")) {
         input->mac = SettingFields::normaliseMac(inv.arguments.first());
         if (input->mac.isEmpty())
             return fail(
@@ -155,7 +155,7 @@ int readInput(const Invocation &inv, Input *input)
                     .arg(inv.arguments.first()));
     }
     if (command == QLatin1String("history") || command == QLatin1String("revert") ||
-        command == QLatin1String("replace")) {
+        command == QLatin1String("replace") || command == QLatin1String("test")) {
         for (const QString &argument : inv.arguments) {
             const QString mac = SettingFields::normaliseMac(argument);
             if (mac.isEmpty())

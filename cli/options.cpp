@@ -10,29 +10,36 @@
 
 namespace {
 
-const QStringList COMMANDS = {"search",  "show",   "set",     "reset",  "apply", "assign",
-                              "history", "revert", "replace", "report", "watch"};
+const QStringList COMMANDS = {"search", "show",    "set",     "reset",   "apply",
+                              "assign", "history", "revert",  "replace", "report",
+                              "watch",  "test",    "connect", "confirm"};
 // The options each command takes besides --help and --version: the one
 // place that the refusal of any other option and each command's help read.
 const QStringList SEARCHING = {"timeout", "interface"};
 const QStringList PRINTING = {"format", "output"};
 const QStringList WRITING = {"dry-run", "no-verify", "verify-timeout", "retries",
                              "rate",    "force",     "journal"};
+// A trial: kept on confirmation (or a passed test), else rolled back.
+const QStringList TRYING = {"try", "test", "loopback", "bytes"};
 const QMap<QString, QStringList> TAKES = {
     {"search", SEARCHING + PRINTING},
     {"show", SEARCHING + PRINTING},
-    {"set", SEARCHING + PRINTING + WRITING},
+    {"set", SEARCHING + PRINTING + WRITING + TRYING},
     {"reset", SEARCHING + PRINTING + WRITING},
-    {"apply", SEARCHING + PRINTING + WRITING},
-    {"assign", SEARCHING + PRINTING + WRITING + QStringList{"only"}},
+    {"apply", SEARCHING + PRINTING + WRITING + TRYING},
+    {"assign", SEARCHING + PRINTING + WRITING + TRYING + QStringList{"only"}},
     {"history", PRINTING + QStringList{"journal", "batch", "since"}},
     {"revert", SEARCHING + PRINTING + WRITING + QStringList{"batch"}},
-    {"replace", SEARCHING + PRINTING + WRITING + QStringList{"from"}},
+    {"replace", SEARCHING + PRINTING + WRITING + TRYING + QStringList{"from"}},
     {"report", SEARCHING + QStringList{"output", "journal"}},
     // watch writes and verifies: no dry run, no unverified writes.
-    {"watch", SEARCHING + PRINTING +
-                  QStringList{"verify-timeout", "retries", "rate", "force", "journal", "apply",
-                              "assign", "count", "for", "interval", "any"}},
+    {"watch",
+     SEARCHING + PRINTING +
+         QStringList{"verify-timeout", "retries", "rate", "force", "journal", "apply", "assign",
+                     "count", "for", "interval", "any", "test", "loopback", "bytes"}},
+    {"test", SEARCHING + PRINTING + QStringList{"journal", "all", "loopback", "bytes"}},
+    {"connect", SEARCHING + QStringList{"hex", "pty"}},
+    {"confirm", QStringList{"journal"}},
 };
 
 // "set, reset and apply": the commands that take an option.
@@ -73,6 +80,11 @@ const char OVERVIEW[] = QT_TRANSLATE_NOOP(
            "  watch --assign FIRST-ADDRESS [FIELD=VALUE...]\n"
            "                          give each new converter at the factory address the\n"
            "                          next free address and the fields, as it appears\n"
+           "  test MAC... | --all     open each converter's data path the way its mode\n"
+           "                          says; with --loopback, check that data comes back\n"
+           "  connect MAC             join the converter's serial line to standard input\n"
+           "                          and output, or to a pseudo-terminal (--pty LINK)\n"
+           "  confirm BATCH           keep a write made with --try\n"
            "\n"
            "Options:\n"
            "  --format FORMAT         table (default), csv or json\n"
@@ -101,6 +113,16 @@ const char OVERVIEW[] = QT_TRANSLATE_NOOP(
            "                          starts with a byte-order mark, so that spreadsheets\n"
            "                          read it as UTF-8); use it in Windows PowerShell,\n"
            "                          whose '>' re-encodes what programs print\n"
+           "  --all                   test: every converter that answers\n"
+           "  --loopback              test: send a pattern and expect exactly it back (a\n"
+           "                          loopback plug on the converter's serial port)\n"
+           "  --bytes N               the pattern's length (default 4096)\n"
+           "  --test                  watch, --try: test the data path after the write\n"
+           "  --try SECONDS           set, apply, assign, replace: keep the write only when\n"
+           "                          confirmed ('yes', 'converter-cli confirm BATCH', or a\n"
+           "                          passed --test) within SECONDS; else roll it back\n"
+           "  --hex                   connect: show what arrives as hexadecimal\n"
+           "  --pty LINK              connect (Linux): a pseudo-terminal linked at LINK\n"
            "  -h, --help              this help; COMMAND --help for a command\n"
            "  -V, --version           the version\n"
            "\n"
@@ -253,6 +275,34 @@ QString commandHelp(const QString &command)
             "journal line after the write that cannot be read and may concern the\n"
             "converter, refuses the whole revert before anything is sent (status 2);\n"
             "--force reverts anyway. A revert is checked, verified and journaled like any.\n");
+    if (command == QLatin1String("test"))
+        return Phrase::translate(
+            "cli",
+            "Usage: converter-cli test MAC... | --all [--loopback [--bytes N]] [--format F]\n"
+            "Searches, then opens each converter's data path from this computer the way\n"
+            "its mode says: tcp-server, a connection to its local port; tcp-client, a\n"
+            "listener on its remote port when its remote ip is this computer's; udp-server\n"
+            "and udp, datagrams to its local port. Sends no configure frame. With\n"
+            "--loopback (a plug on its serial port), sends a pseudo-random pattern and\n"
+            "checks that exactly it comes back, with the throughput against the line's\n"
+            "capacity. Results: connected, loopback-ok, loopback-failed, refused,\n"
+            "unreachable, untested (the remote end is another host). Each test is\n"
+            "journaled. Exit status 0 when every converter passed, 4 when any did not\n"
+            "(untested included), 3 when a named converter did not answer.\n");
+    if (command == QLatin1String("connect"))
+        return Phrase::translate(
+            "cli", "Usage: converter-cli connect MAC [--hex] [--pty LINK]\n"
+                   "Opens the converter's data path as 'test' does and joins it to standard\n"
+                   "input and output until end of input or Ctrl-C (--hex shows what arrives as\n"
+                   "hexadecimal with offsets). With --pty LINK (Linux), a pseudo-terminal linked\n"
+                   "at LINK that any serial program can open; it stays open across a lost\n"
+                   "connection while the tool reconnects, warns when the program sets a speed\n"
+                   "or framing other than the converter's, and LINK is removed at the end.\n");
+    if (command == QLatin1String("confirm"))
+        return Phrase::translate(
+            "cli", "Usage: converter-cli confirm BATCH\n"
+                   "Keeps the writes of a batch made with --try, which is waiting for this\n"
+                   "confirmation (status 2 when the batch is not on trial any more).\n");
     return Phrase::translate("cli", OVERVIEW);
 }
 
@@ -315,10 +365,18 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
     const QCommandLineOption interval("interval", QString(), "ms");
     const QCommandLineOption any("any", QString());
     const QCommandLineOption from("from", QString(), "file");
+    const QCommandLineOption all("all", QString());
+    const QCommandLineOption test("test", QString());
+    const QCommandLineOption loopback("loopback", QString());
+    const QCommandLineOption bytes("bytes", QString(), "n");
+    const QCommandLineOption hex("hex", QString());
+    const QCommandLineOption pty("pty", QString(), "link");
+    const QCommandLineOption trySeconds("try", QString(), "seconds");
     parser.addOptions({help,     version,       format,   timeout, interface, dryRun,
                        noVerify, verifyTimeout, retries,  rate,    only,      outputFile,
                        force,    journal,       batch,    since,   applyFile, assignFrom,
-                       count,    forSeconds,    interval, any,     from});
+                       count,    forSeconds,    interval, any,     from,      all,
+                       test,     loopback,      bytes,    hex,     pty,       trySeconds});
     if (!parser.parse(arguments)) {
         *output = parser.errorText();
         return ParseOutcome::Error;
@@ -377,6 +435,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         {count, 1, 1000000, &inv->count},
         {forSeconds, 1, 31536000, &inv->forSeconds},
         {interval, 100, 3600000, &inv->intervalMs},
+        {bytes, 1, 16777216, &inv->bytes},
+        {trySeconds, 1, 86400, &inv->trySeconds},
     };
     for (const NumberOption &n : numbers) {
         if (parser.isSet(n.option) && !number(parser.value(n.option), n.min, n.max, n.value)) {
@@ -406,6 +466,45 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         }
     }
     inv->fromFile = parser.value(from);
+    inv->all = parser.isSet(all);
+    inv->test = parser.isSet(test);
+    inv->loopback = parser.isSet(loopback);
+    inv->hex = parser.isSet(hex);
+    inv->pty = parser.value(pty);
+    if (parser.isSet(pty) && inv->pty.isEmpty()) {
+        *output = Phrase::translate("cli", "--pty needs a path for the link");
+        return ParseOutcome::Error;
+    }
+#ifdef Q_OS_WIN
+    if (parser.isSet(pty)) {
+        *output = Phrase::translate("cli", "--pty is for Linux; on Windows use connect without it "
+                                           "or a virtual serial port driver");
+        return ParseOutcome::Error;
+    }
+#endif
+    // A write on trial ends with a confirmation, or with a passed test.
+    const bool writing = TAKES.value(inv->command).contains(QLatin1String("try"));
+    if (writing && (parser.isSet(test) || parser.isSet(loopback) || parser.isSet(bytes)) &&
+        !parser.isSet(trySeconds)) {
+        *output = Phrase::translate("cli", "%1: --test, --loopback and --bytes go with --try "
+                                           "SECONDS")
+                      .arg(inv->command);
+        return ParseOutcome::Error;
+    }
+    if ((parser.isSet(loopback) || parser.isSet(bytes)) && inv->command != QLatin1String("test") &&
+        !parser.isSet(test)) {
+        *output = Phrase::translate("cli", "--loopback and --bytes go with --test");
+        return ParseOutcome::Error;
+    }
+    if (parser.isSet(bytes) && !parser.isSet(loopback)) {
+        *output = Phrase::translate("cli", "--bytes goes with --loopback");
+        return ParseOutcome::Error;
+    }
+    if (inv->trySeconds > 0 && (inv->dryRun || !inv->verify)) {
+        *output = Phrase::translate("cli", "--try needs a verified write: not with --dry-run or "
+                                           "--no-verify");
+        return ParseOutcome::Error;
+    }
     const bool watching = inv->command == QLatin1String("watch");
     inv->applyFile = parser.value(applyFile);
     inv->assignFrom = parser.value(assignFrom);
@@ -442,6 +541,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, Invocation *inv, QSt
         least = 1, most = 2;
     else if (inv->command == QLatin1String("report"))
         least = most = 0;
+    else if (inv->command == QLatin1String("test"))
+        least = inv->all ? 0 : 1, most = inv->all ? 0 : -1;
     const int given = inv->arguments.size();
     if (given < least || (most >= 0 && given > most)) {
         *output =

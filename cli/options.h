@@ -33,6 +33,14 @@ struct Invocation
     int forSeconds = 0;    // --for SECONDS; 0: no limit
     int intervalMs = 1000; // --interval MS between probes
     bool any = false;      // --any: assign addresses to converters off the factory address too
+    // the data path: test, connect, watch --test, --try
+    bool all = false;      // test --all: every converter found
+    bool test = false;     // --test: test the data path after the write
+    bool loopback = false; // --loopback: send a pattern and expect it back
+    int bytes = 4096;      // --bytes N of the pattern
+    bool hex = false;      // connect --hex
+    QString pty;           // connect --pty LINK
+    int trySeconds = 0;    // --try SECONDS: confirm or roll back; 0: no trial
 };
 
 enum class ParseOutcome { Run, Help, Version, Error };

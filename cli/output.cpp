@@ -290,9 +290,15 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
                 changes << QStringLiteral("{\"field\":%1,\"before\":%2,\"after\":%3}")
                                .arg(jsonString(SettingFields::name(d.field)),
                                     jsonValue(d.field, d.first), jsonValue(d.field, d.second));
-            const QString replaces = row.replaces.isEmpty() ? QString()
-                                                            : QStringLiteral(",\"replaces\":") +
-                                                                  jsonString(row.replaces);
+            QString replaces = row.replaces.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral(",\"replaces\":") + jsonString(row.replaces);
+            if (!row.kind.isEmpty())
+                replaces += QStringLiteral(",\"kind\":") + jsonString(row.kind);
+            if (!row.figures.isEmpty())
+                replaces +=
+                    QStringLiteral(",\"figures\":") +
+                    QString::fromUtf8(QJsonDocument(row.figures).toJson(QJsonDocument::Compact));
             objects << QStringLiteral("{\"time\":%1,\"batch\":%2,\"program\":%3,\"mac\":%4,"
                                       "\"result\":%5%7,\"fields\":[%6]}")
                            .arg(jsonString(row.time), jsonString(row.batch),
@@ -307,8 +313,8 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
     if (format == Invocation::Format::Csv) {
         QVector<QStringList> grid{head + QStringList{"replaces", "field", "before", "after"}};
         for (const HistoryRow &row : rows) {
-            const QStringList start{row.time,   row.batch,  row.program,
-                                    row.mac,    row.result, row.replaces};
+            const QStringList start{row.time, row.batch,  row.program,
+                                    row.mac,  row.result, row.replaces};
             if (row.changes.isEmpty())
                 grid << start + QStringList{QString(), QString(), QString()};
             for (const Line::Difference &d : row.changes)
@@ -326,6 +332,11 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
         for (const Line::Difference &d : row.changes)
             changes << QStringLiteral("%1 %2 -> %3")
                            .arg(SettingFields::name(d.field), d.first, d.second);
+        if (row.kind == QLatin1String("test"))
+            changes << Phrase::translate("cli", "data-path test") + QStringLiteral(" ") +
+                           row.figures.value(QLatin1String("where")).toString()
+                    << row.figures.value(QLatin1String("message")).toString();
+        changes.removeAll(QString());
         grid << QStringList{row.time,
                             row.batch,
                             row.program,
@@ -337,10 +348,12 @@ QString history(const QVector<HistoryRow> &rows, Invocation::Format format)
     return table(grid);
 }
 
-QString watchHeader(Invocation::Format format)
+QString watchHeader(Invocation::Format format, bool withTest)
 {
-    return format == Invocation::Format::Csv ? QStringLiteral("time,mac,event,ip,message\n")
-                                             : QString();
+    if (format != Invocation::Format::Csv)
+        return QString();
+    return withTest ? QStringLiteral("time,mac,event,ip,message,test,bytes-per-second,line-share\n")
+                    : QStringLiteral("time,mac,event,ip,message\n");
 }
 
 QString watchEvent(const WatchEvent &e, Invocation::Format format)
@@ -351,16 +364,101 @@ QString watchEvent(const WatchEvent &e, Invocation::Format format)
                 .arg(jsonString(e.time), jsonString(e.mac), jsonString(e.event), jsonString(e.ip));
         if (!e.message.isEmpty())
             object += QStringLiteral(",\"message\":") + jsonString(e.message);
+        if (!e.test.isEmpty())
+            object += QStringLiteral(",\"test\":%1,\"bytes-per-second\":%2,\"line-share\":%3")
+                          .arg(jsonString(e.test))
+                          .arg(e.bytesPerSecond)
+                          .arg(e.lineShare, 0, 'f', 3);
         return object + QStringLiteral("}\n");
     }
-    if (format == Invocation::Format::Csv)
-        return csv({{e.time, e.mac, e.event, e.ip, e.message}});
+    if (format == Invocation::Format::Csv) {
+        QStringList row{e.time, e.mac, e.event, e.ip, e.message};
+        if (e.withTest)
+            row << e.test << (e.test.isEmpty() ? QString() : QString::number(e.bytesPerSecond))
+                << (e.test.isEmpty() ? QString() : QString::number(e.lineShare, 'f', 3));
+        return csv({row});
+    }
     // Fixed columns, so that lines printed one at a time still line up.
     QString line = e.time.leftJustified(26) + visible(e.mac).leftJustified(19) +
                    e.event.leftJustified(13) + e.ip.leftJustified(17) + visible(e.message);
     while (line.endsWith(QLatin1Char(' ')))
         line.chop(1);
     return line + QLatin1Char('\n');
+}
+
+QJsonObject testObject(const DataTestResult &r)
+{
+    QJsonObject o{{"where", r.where}};
+    if (!r.message.isEmpty())
+        o.insert(QStringLiteral("message"), r.message);
+    if (r.sent > 0) {
+        o.insert(QStringLiteral("sent"), r.sent);
+        o.insert(QStringLiteral("received"), r.received);
+        o.insert(QStringLiteral("first-wrong"), r.firstWrong);
+        o.insert(QStringLiteral("round-trip-ms"), qRound(r.roundTripMs * 10) / 10.0);
+        o.insert(QStringLiteral("bytes-per-second"), qRound(r.bytesPerSecond));
+        o.insert(QStringLiteral("line-share"), qRound(r.lineShare * 1000) / 1000.0);
+    }
+    return o;
+}
+
+QString testFigures(const DataTestResult &r)
+{
+    if (r.sent == 0)
+        return QString();
+    QString text = Phrase::translate("cli", "%1 of %2 bytes").arg(r.received).arg(r.sent);
+    if (r.received > 0)
+        text += Phrase::translate("cli", ", %1 B/s, %2 of the line, first byte %3 ms")
+                    .arg(qRound(r.bytesPerSecond))
+                    .arg(r.lineShare, 0, 'f', 2)
+                    .arg(r.roundTripMs, 0, 'f', 1);
+    return text;
+}
+
+QString tests(const QVector<DataTestResult> &results, Invocation::Format format)
+{
+    const QStringList keys{"mac",
+                           "ip",
+                           "result",
+                           "where",
+                           "sent",
+                           "received",
+                           "first-wrong",
+                           "round-trip-ms",
+                           "bytes-per-second",
+                           "line-share",
+                           "message"};
+    QVector<QStringList> grid;
+    QStringList objects;
+    for (const DataTestResult &r : results) {
+        const QJsonObject figures = testObject(r);
+        QStringList row{SettingFields::macText(r.mac), r.ip, r.result};
+        for (const QString &key : keys.mid(3))
+            row << (figures.contains(key) ? figures.value(key).toVariant().toString() : QString());
+        grid << row;
+        QJsonObject object = figures;
+        object.insert(QStringLiteral("mac"), row.at(0));
+        object.insert(QStringLiteral("ip"), r.ip);
+        object.insert(QStringLiteral("result"), r.result);
+        objects << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    }
+    if (format == Invocation::Format::Json)
+        return objects.isEmpty() ? QStringLiteral("[]\n")
+                                 : QStringLiteral("[\n") + objects.join(QStringLiteral(",\n")) +
+                                       QStringLiteral("\n]\n");
+    if (format == Invocation::Format::Csv)
+        return csv(QVector<QStringList>{keys} + grid);
+    QVector<QStringList> lines{
+        {QStringLiteral("mac"), QStringLiteral("ip"), Phrase::translate("cli", "result"),
+         Phrase::translate("cli", "port"), Phrase::translate("cli", "figures")}};
+    for (int i = 0; i < results.size(); ++i) {
+        const DataTestResult &r = results.at(i);
+        QString figures = testFigures(r);
+        if (!r.message.isEmpty())
+            figures += (figures.isEmpty() ? QString() : QStringLiteral("; ")) + r.message;
+        lines << QStringList{grid.at(i).at(0), r.ip, r.result, r.where, figures};
+    }
+    return table(lines);
 }
 
 } // namespace Output

@@ -3,9 +3,11 @@
 #include "options.h"
 #include "settingfields.h"
 
+#include "datatest.h"
 #include "devicelink.h"
 #include "segmentcheck.h"
 
+#include <QJsonObject>
 #include <QVector>
 
 // Prints what the tool found and did, as a table, CSV or JSON.
@@ -69,6 +71,10 @@ struct HistoryRow
     QString result;                    // empty while the write has no outcome
     QVector<Line::Difference> changes; // before, after
     QString replaces;                  // a replacement: the MAC of the unit replaced
+    // A row that is no write: "test" (result and figures of a data-path
+    // test) or "trial" (a --try batch confirmed or rolled back).
+    QString kind;
+    QJsonObject figures;
 };
 
 QString history(const QVector<HistoryRow> &rows, Invocation::Format format);
@@ -82,8 +88,21 @@ struct WatchEvent
     QString event;
     QString ip;
     QString message;
+    // watch --test: the columns test, bytes-per-second and line-share
+    bool withTest = false;
+    QString test; // the test's result, on tested and test-failed events
+    qint64 bytesPerSecond = 0;
+    double lineShare = 0;
 };
-QString watchHeader(Invocation::Format format);
+QString watchHeader(Invocation::Format format, bool withTest);
 QString watchEvent(const WatchEvent &event, Invocation::Format format);
+
+// Data-path tests, one row per converter: the result, the port used, the
+// loopback's figures and why it failed.
+QString tests(const QVector<DataTestResult> &results, Invocation::Format format);
+// "4096 of 4096 bytes, 11280 B/s, 0.98 of the line, first byte 12.3 ms".
+QString testFigures(const DataTestResult &result);
+// The same figures as a JSON object, for the journal and the reports.
+QJsonObject testObject(const DataTestResult &result);
 
 } // namespace Output

@@ -123,6 +123,34 @@ int Session::refuseUnlessForced(const QStringList &lines, const QString &refusal
     return lines.isEmpty() || inv.force ? EXIT_DONE : fail(EXIT_BAD_INPUT, refusal);
 }
 
+DataTestOptions Session::testOptions() const
+{
+    DataTestOptions options;
+    options.loopback = inv.loopback;
+    options.bytes = inv.bytes;
+    options.timeoutMs = inv.timeoutMs;
+    return options;
+}
+
+int Session::testData(const QVector<FoundDevice> &devices, QVector<DataTestResult> *results)
+{
+    *results = testDataPaths(devices, testOptions());
+    return journalTests(*results);
+}
+
+int Session::journalTests(const QVector<DataTestResult> &results)
+{
+    QVector<Journal::Test> lines;
+    for (const DataTestResult &r : results)
+        lines.append({r.mac, r.result, Output::testObject(r)});
+    QString error;
+    if (!journal.tests(lines, &error))
+        return fail(EXIT_NOT_RECORDED,
+                    error + Phrase::translate("cli", "; the tests ran, their results are not "
+                                                     "journaled"));
+    return EXIT_DONE;
+}
+
 QVector<SegmentCheck::Problem> Session::problems() const
 {
     return SegmentCheck::find(segmentOf(everyone), SegmentCheck::hostAddresses());
@@ -181,6 +209,10 @@ int Session::send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *resu
         return fail(EXIT_JOURNAL, error + Phrase::translate("cli", "; nothing sent"));
     *results = writer.run(targets);
     QObject::disconnect(closing);
+    for (int k = 0; k < results->size(); ++k) {
+        if (results->at(k).outcome != BatchWriter::Outcome::NotSent)
+            written << plans.at(k).device.record.mac;
+    }
     retriesSent += writer.retriesSent();
     for (int k = 0; k < results->size(); ++k)
         journaled[k].result = resultName(results->at(k).outcome);
@@ -258,10 +290,10 @@ int Session::write(const QVector<Plan> &plans)
             line.differences = Output::differences(r.sent, r.reported);
         const bool answered = r.outcome == BatchWriter::Outcome::Verified ||
                               r.outcome == BatchWriter::Outcome::Differs;
-        line.written = Output::written(
-            plans.at(i).device.plaintext, r.sent,
-            r.outcome == BatchWriter::Outcome::Verified ? r.sent : answered ? r.reported
-                                                                            : QByteArray());
+        line.written = Output::written(plans.at(i).device.plaintext, r.sent,
+                                       r.outcome == BatchWriter::Outcome::Verified ? r.sent
+                                       : answered                                  ? r.reported
+                                                                                   : QByteArray());
         counts[line.result] += 1;
         lines << line;
     }

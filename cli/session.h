@@ -4,6 +4,7 @@
 #include "settingfields.h"
 
 #include "batchwriter.h"
+#include "datatest.h"
 #include "devicelink.h"
 #include "journal.h"
 #include "segmentcheck.h"
@@ -68,10 +69,18 @@ public:
     // cannot.
     int send(const QVector<Plan> &plans, QVector<BatchWriter::Result> *results);
 
+    // Tests the converters' data paths (--loopback, --bytes, --timeout) and
+    // journals each result; EXIT_NOT_RECORDED, with the message printed,
+    // when they cannot be journaled.
+    int testData(const QVector<FoundDevice> &devices, QVector<DataTestResult> *results);
+    DataTestOptions testOptions() const;
+    int journalTests(const QVector<DataTestResult> &results);
+
     const Invocation &inv;
     DeviceLink link;
     Journal journal;
     QVector<FoundDevice> everyone; // the last search's converters
+    QStringList written;           // the MACs whose frames went out, in this batch
 
 private:
     QSet<QString> sendFailures; // each told once

@@ -59,7 +59,8 @@ private:
     void decide(const FoundDevice &device, QVector<Plan> *plans);
     void write(QVector<Plan> plans);
     void event(const QString &mac, const QString &name, const QString &ip,
-               const QString &message = QString());
+               const QString &message = QString(), const DataTestResult *test = nullptr);
+    void testWritten(const QVector<FoundDevice> &devices);
     void handled(const QString &mac, bool counts);
     // Event messages are data in CSV and JSON: English there, whatever the
     // language; a table is for people.
@@ -118,7 +119,7 @@ int Watcher::run()
         stopWhenDue();
     }
     if (outputStartsEmpty()) // a CSV header once, also when appending
-        print(Output::watchHeader(inv.format));
+        print(Output::watchHeader(inv.format, inv.test));
     if (!session.link.sendProbe())
         return fail(EXIT_NO_ADAPTER,
                     Phrase::translate("cli", "no adapter to search from: the probe could "
@@ -141,6 +142,10 @@ int Watcher::run()
                           .arg(counts.value("not-in-file"))
                           .arg(counts.value("changed"))
                           .arg(counts.value("conflict"));
+    if (inv.test)
+        summary += Phrase::translate("cli", ", %1 tested, %2 failed the test")
+                       .arg(counts.value("tested"))
+                       .arg(counts.value("test-failed"));
     if (!rows.isEmpty())
         summary +=
             Phrase::translate("cli", "; %1 of %2 rows handled").arg(rowsHandled).arg(rows.size());
@@ -151,6 +156,7 @@ int Watcher::run()
         return status;
     const bool good = counts.value("differs") == 0 && counts.value("no-answer") == 0 &&
                       counts.value("refused") == 0 && counts.value("conflict") == 0 &&
+                      counts.value("test-failed") == 0 &&
                       (rows.isEmpty() || rowsHandled == rows.size());
     return good ? EXIT_DONE : EXIT_NOT_VERIFIED;
 }
@@ -314,6 +320,7 @@ void Watcher::write(QVector<Plan> plans)
     QVector<BatchWriter::Result> results;
     const int sent = session.send(plans, &results);
     inFlight.clear();
+    QVector<FoundDevice> tested;
     if (results.size() != plans.size()) { // the journal cannot be written: nothing more
         // Status 5 says nothing was sent; earlier writes of this run were.
         status = session.link.framesSent() > 0
@@ -354,7 +361,14 @@ void Watcher::write(QVector<Plan> plans)
         }
         event(mac, name, ip, message);
         handled(mac, true);
+        if (inv.test && r.outcome == BatchWriter::Outcome::Verified) {
+            FoundDevice now = plans.at(i).device;
+            now.plaintext = r.sent;
+            tested << now;
+        }
     }
+    if (!tested.isEmpty())
+        testWritten(tested);
     if (sent != EXIT_DONE) { // outcomes not journaled
         status = sent;
         stopping = true;
@@ -362,10 +376,32 @@ void Watcher::write(QVector<Plan> plans)
 }
 
 void Watcher::event(const QString &mac, const QString &name, const QString &ip,
-                    const QString &message)
+                    const QString &message, const DataTestResult *test)
 {
     counts[name] += 1;
-    print(Output::watchEvent({now(), SettingFields::macText(mac), name, ip, message}, inv.format));
+    Output::WatchEvent e{now(), SettingFields::macText(mac), name, ip, message, inv.test};
+    if (test) {
+        e.test = test->result;
+        e.bytesPerSecond = qRound64(test->bytesPerSecond);
+        e.lineShare = test->lineShare;
+    }
+    print(Output::watchEvent(e, inv.format));
+}
+
+// Each converter just verified, tested with its new settings: the label
+// printer gets the throughput, and a failure is an event of its own.
+void Watcher::testWritten(const QVector<FoundDevice> &devices)
+{
+    QVector<DataTestResult> results;
+    if (const int journaled = session.testData(devices, &results))
+        status = journaled;
+    for (const DataTestResult &r : qAsConst(results)) {
+        QString message = said([&] { return Output::testFigures(r); });
+        if (!r.message.isEmpty())
+            message += (message.isEmpty() ? QString() : QStringLiteral("; ")) + r.message;
+        event(r.mac, r.passed() ? QStringLiteral("tested") : QStringLiteral("test-failed"), r.ip,
+              message, &r);
+    }
 }
 
 void Watcher::handled(const QString &mac, bool counts)

@@ -115,8 +115,8 @@ QJsonObject Journal::lineFor(const Write &w) const
 QByteArray Journal::lineText(const char *kind, const QString &mac, const QString &time,
                              const QJsonObject &rest) const
 {
-    const QJsonObject head{{"kind", QLatin1String(kind)}, {"mac", mac}, {"batch", batchId},
-                           {"time", time}};
+    const QJsonObject head{
+        {"kind", QLatin1String(kind)}, {"mac", mac}, {"batch", batchId}, {"time", time}};
     QByteArray text = "{";
     for (const char *key : {"kind", "mac", "batch", "time"}) {
         const QByteArray pair = QJsonDocument(QJsonObject{{key, head.value(QLatin1String(key))}})
@@ -150,6 +150,28 @@ bool Journal::outcomes(const QVector<Write> &writes, QString *error)
         lines += lineText("outcome", w.mac, time, line);
     }
     return append(lines, error);
+}
+
+bool Journal::tests(const QVector<Test> &tests, QString *error)
+{
+    QByteArray lines;
+    const QString time = now();
+    for (const Test &t : tests) {
+        QJsonObject line = lineFor(Write{t.mac, {}, {}, {}, {}, {}});
+        line.remove(QStringLiteral("adapter"));
+        line.insert(QStringLiteral("result"), t.result);
+        line.insert(QStringLiteral("figures"), t.figures);
+        lines += lineText("test", t.mac, time, line);
+    }
+    return append(lines, error);
+}
+
+bool Journal::trial(const QString &result, QString *error)
+{
+    QJsonObject line = lineFor(Write{});
+    line.remove(QStringLiteral("adapter"));
+    line.insert(QStringLiteral("result"), result);
+    return append(lineText("trial", QString(), now(), line), error);
 }
 
 // Under the lock, so that a rotation never races an append and a line never

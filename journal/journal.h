@@ -47,6 +47,21 @@ public:
     // The outcome lines.
     bool outcomes(const QVector<Write> &writes, QString *error);
 
+    // A test of a converter's data path: its result and figures; sends
+    // nothing, changes nothing.
+    struct Test
+    {
+        QString mac;
+        QString result;
+        QJsonObject figures; // where, message, sent, received, ...
+    };
+    bool tests(const QVector<Test> &tests, QString *error);
+
+    // A batch on trial is kept (confirmed) or undone (rolled-back); the
+    // batch is the current one, which confirm takes from the command line.
+    bool trial(const QString &result, QString *error);
+    void setBatch(const QString &batch) { batchId = batch; }
+
 private:
     QJsonObject lineFor(const Write &write) const;
     QByteArray lineText(const char *kind, const QString &mac, const QString &time,

@@ -41,7 +41,8 @@ QString member(const QByteArray &line, const char *name)
 QString whyUnreadable(const QJsonObject &o, const QString &kind)
 {
     const QString version = o.value(QLatin1String("version")).toString();
-    const bool known = kind == QLatin1String("intent") || kind == QLatin1String("outcome");
+    const bool known = kind == QLatin1String("intent") || kind == QLatin1String("outcome") ||
+                       kind == QLatin1String("test") || kind == QLatin1String("trial");
     const bool newer =
         !version.isEmpty() && QVersionNumber::fromString(version) >
                                   QVersionNumber::fromString(QStringLiteral(CONVERTER_VERSION));
@@ -82,6 +83,21 @@ bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> 
         r.mac = o.value(QLatin1String("mac")).toString();
         r.replaces = o.value(QLatin1String("replaces")).toString();
         const QString key = r.batch + QLatin1Char('/') + r.mac;
+        const QString result = o.value(QLatin1String("result")).toString();
+        // A trial names its batch only: every write of the batch has its verdict.
+        if (kind == QLatin1String("trial") && !r.batch.isEmpty() && !result.isEmpty()) {
+            for (JournalRecord &record : reading->records) {
+                if (record.batch == r.batch)
+                    record.trial = result;
+            }
+            reading->trials.append({r.time, r.batch, r.program, QString(), result, {}});
+            continue;
+        }
+        if (kind == QLatin1String("test") && r.mac.size() == 12 && !result.isEmpty()) {
+            reading->tests.append({r.time, r.batch, r.program, r.mac, result,
+                                   o.value(QLatin1String("figures")).toObject()});
+            continue;
+        }
         bool ok = document.isObject() && !r.batch.isEmpty() && r.mac.size() == 12;
         if (ok && kind == QLatin1String("intent")) {
             ok = settingsFrame(o.value(QLatin1String("before")), &r.before) &&
@@ -93,7 +109,7 @@ bool readFile(const QString &path, JournalReading *reading, QHash<QString, int> 
         } else if (ok && kind == QLatin1String("outcome")) {
             const int index = byBatchAndMac->value(key, -1);
             if (index >= 0)
-                reading->records[index].result = o.value(QLatin1String("result")).toString();
+                reading->records[index].result = result;
         } else {
             ok = false;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -17,6 +18,18 @@ struct JournalRecord
     QByteArray sent;   // a frame holding the settings sent
     QString result;    // empty while the write has no outcome line
     QString replaces;  // a replacement: the MAC of the unit whose settings it took
+    QString trial;     // a batch on trial: confirmed or rolled-back; empty otherwise
+};
+
+// A test of a converter's data path.
+struct TestRecord
+{
+    QString time;
+    QString batch;
+    QString program;
+    QString mac;
+    QString result; // connected, loopback-ok, loopback-failed, refused, unreachable, untested
+    QJsonObject figures;
 };
 
 // A line that could not be read: torn by a crash, damaged, or written by a
@@ -34,6 +47,10 @@ struct JournalReading
 {
     QVector<JournalRecord> records; // oldest first, the rotated file's before the current one's
     QVector<UnreadableLine> unreadable;
+    QVector<TestRecord> tests; // oldest first
+    // Verdicts on batches written with --try: waiting, confirmed, rolled-back,
+    // rollback-failed; the result in a TestRecord's shape (no MAC, no figures).
+    QVector<TestRecord> trials;
     QString error; // a journal that exists but cannot be read
 };
 

@@ -26,25 +26,32 @@ namespace {
 constexpr int EXIT_USAGE = 2;
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int)
+void onSignal(int number)
 {
-    const char byte = 1;
+    const char byte = number == SIGUSR1 ? 'r' : 'q';
     (void)!::write(signalPipe[1], &byte, 1);
 }
 
-// SIGINT and SIGTERM end the event loop, so the program exits cleanly.
-void quitOnSignals(QCoreApplication &app)
+// SIGINT and SIGTERM end the event loop, so the program exits cleanly;
+// SIGUSR1 restarts every converter, as a power cut would.
+void handleSignals(QCoreApplication &app, Simulator &simulator)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app, &simulator] {
+        char byte = 0;
+        if (::read(signalPipe[0], &byte, 1) == 1 && byte == 'r')
+            simulator.restartAll();
+        else
+            app.quit();
+    });
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int number : {SIGINT, SIGTERM, SIGUSR1})
+        sigaction(number, &action, nullptr);
 }
 
 // A thousand converters need a thousand sockets.
@@ -143,7 +150,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption fault(
         "fault",
         "Misbehave: twice, wrong-key, bad-checksum, short, long, foreign-port, restart, "
-        "ignore-writes or partial; NAME@K for the K-th converter only. Repeatable; added to the "
+        "ignore-writes, partial, closed, garbled, dropped or reset; NAME@K for the K-th converter "
+        "only. Repeatable; added to the "
         "state.",
         "name[@k]");
     const QCommandLineOption restart(
@@ -159,8 +167,21 @@ int main(int argc, char *argv[])
     const QCommandLineOption powerOnStep(
         "power-on-step", "With --power-on, each further converter this much later (default 0).",
         "ms", "0");
+    const QCommandLineOption dataPlane(
+        "data-plane",
+        "Each converter also carries data by its mode, on the address it holds: tcp-server "
+        "listens on its local port, tcp-client connects to its remote end, udp-server answers "
+        "the last sender, udp sends to its remote end; its serial side sends at its baud and "
+        "framing. Data faults: closed, garbled, dropped, reset. SIGUSR1 restarts every "
+        "converter.");
+    const QCommandLineOption serial(
+        "serial",
+        "What its serial port holds: loopback (a plug echoing what it sends) or none "
+        "(the default); KIND@K for the K-th converter only. Repeatable; added to the "
+        "state.",
+        "kind[@k]");
     parser.addOptions({state, count, baseMac, baseAddress, name, version, delay, jitter, fault,
-                       restart, powerOn, powerOnStep});
+                       restart, powerOn, powerOnStep, dataPlane, serial});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -232,14 +253,27 @@ int main(int argc, char *argv[])
                 converters[i].faults.insert(f);
         }
     }
+    for (const QString &request : parser.values(serial)) {
+        const QStringList parts = request.split(QLatin1Char('@'));
+        int which = 0;
+        if (parts.size() > 2 || !QStringList{"loopback", "none"}.contains(parts.at(0)) ||
+            (parts.size() == 2 && !parseCount(parts.at(1), 1, converters.size(), &which)))
+            return usageError(QStringLiteral("bad --serial %1").arg(request));
+        for (int i = 0; i < converters.size(); ++i) {
+            if (which == 0 || which == i + 1)
+                converters[i].loopback = parts.at(0) == QLatin1String("loopback");
+        }
+    }
     if (!StateFile::save(statePath, converters, &error)) {
         QTextStream(stderr) << "converter-sim: " << error << '\n';
         return 1;
     }
 
     raiseFileLimit();
-    quitOnSignals(app);
     Simulator simulator(converters, statePath, delayMs, jitterMs, restartMs);
+    handleSignals(app, simulator);
+    if (parser.isSet(dataPlane))
+        simulator.enableDataPlane();
     if (powerOnMs > 0 || powerOnStepMs > 0)
         simulator.setPowerOn(powerOnMs, powerOnStepMs);
     if (!simulator.start(&error)) {

@@ -28,6 +28,10 @@ constexpr FaultName FAULT_NAMES[] = {
     {Fault::Restart, "restart"},
     {Fault::IgnoreWrites, "ignore-writes"},
     {Fault::Partial, "partial"},
+    {Fault::DataClosed, "closed"},
+    {Fault::Garbled, "garbled"},
+    {Fault::Dropped, "dropped"},
+    {Fault::Reset, "reset"},
 };
 
 std::uint8_t *bytes(QByteArray &array)
@@ -86,13 +90,19 @@ void SimulatedConverter::settingsFromBytes()
     settings.stopBit = decoded.stopBit;
 }
 
-QByteArray SimulatedConverter::replyDatagram() const
+QByteArray SimulatedConverter::plaintext() const
 {
     QByteArray frame(FRAME_SIZE, '\0');
     DeviceFrame::encodeReply(settings, DeviceFrame::versionByte(settings.version), frame);
     frame[FrameLayout::IPTYPE_OFFSET] = char(typeByte);
     frame[FrameLayout::MODE_OFFSET] = char(modeByte);
     frame[FrameLayout::SERIAL_OFFSET] = char(serialByte);
+    return frame;
+}
+
+QByteArray SimulatedConverter::replyDatagram() const
+{
+    QByteArray frame = plaintext();
     FrameChecksum::store(bytes(frame));
     if (faults.contains(Fault::BadChecksum))
         frame[CHECKSUM_OFFSET] = char(frame.at(CHECKSUM_OFFSET) ^ 0x5A);

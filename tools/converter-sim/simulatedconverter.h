@@ -18,6 +18,10 @@ enum class Fault {
     Restart,      // after a write, silent for the restart time, then answers anew
     IgnoreWrites, // takes configure frames but keeps its settings
     Partial,      // applies a write's network settings but not its serial ones
+    DataClosed,   // its data port refuses connections and datagrams
+    Garbled,      // its serial side runs at another baud: every byte comes back wrong
+    Dropped,      // its serial side loses one byte in 97
+    Reset,        // a data connection is reset after its first 1024 bytes
 };
 
 inline uint qHash(Fault fault, uint seed = 0)
@@ -40,6 +44,7 @@ struct SimulatedConverter
     quint8 serialByte = 0x03;
     QHostAddress replyFrom; // the address its replies leave from
     QSet<Fault> faults;
+    bool loopback = false; // a loopback plug on its serial port: what it sends comes back
     int configureCount = 0; // configure frames applied since the state began
 
     // Sets the three bytes from the indices in settings.
@@ -47,6 +52,8 @@ struct SimulatedConverter
     // Sets the indices in settings from the three bytes.
     void settingsFromBytes();
 
+    // Its settings as the 64 bytes of a reply, before the checksum.
+    QByteArray plaintext() const;
     // The datagram it sends in answer to a probe.
     QByteArray replyDatagram() const;
 

@@ -63,7 +63,36 @@ bool Simulator::start(QString *error)
         if (!senderFor(c.replyFrom, port, error))
             return false;
     }
+    if (dataPlaneOn) {
+        for (int i = 0; i < list.size(); ++i) {
+            planes << new DataPlane(this);
+            if (powerOnAt.value(i, 0) > 0)
+                QTimer::singleShot(int(powerOnAt.value(i)), this,
+                                   [this, i] { planes.at(i)->follow(list.at(i)); });
+            else
+                planes.at(i)->follow(list.at(i));
+        }
+    }
     return true;
+}
+
+void Simulator::restart(int index)
+{
+    silentUntil.insert(index, clock.elapsed() + restartMs);
+    if (planes.isEmpty())
+        return;
+    planes.at(index)->stop();
+    const int generation = ++restarts[index];
+    QTimer::singleShot(restartMs, this, [this, index, generation] {
+        if (restarts.value(index) == generation) // no later restart since
+            planes.at(index)->follow(list.at(index));
+    });
+}
+
+void Simulator::restartAll()
+{
+    for (int i = 0; i < list.size(); ++i)
+        restart(i);
 }
 
 void Simulator::setPowerOn(int firstMs, int stepMs)
@@ -103,7 +132,9 @@ void Simulator::readDatagrams()
         if (i < 0 || powerOnAt.value(i, 0) > clock.elapsed() || !list[i].applyConfigure(plain))
             continue;
         if (list.at(i).faults.contains(Fault::Restart))
-            silentUntil.insert(i, clock.elapsed() + restartMs);
+            restart(i);
+        else if (!planes.isEmpty())
+            planes.at(i)->follow(list.at(i));
         if (!saveTimer->isActive())
             saveTimer->start();
         emit configured(i);

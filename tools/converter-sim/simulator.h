@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataplane.h"
 #include "simulatedconverter.h"
 
 #include <QElapsedTimer>
@@ -7,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QRandomGenerator>
+#include <QVector>
 
 class QTimer;
 class QUdpSocket;
@@ -30,6 +32,13 @@ public:
     // silent and deaf, until firstMs + k * stepMs after the start.
     void setPowerOn(int firstMs, int stepMs);
 
+    // Each converter also carries data by its mode (see DataPlane); call
+    // before start().
+    void enableDataPlane() { dataPlaneOn = true; }
+    // Every converter restarts: silent, its data connections dropped, for
+    // the restart time.
+    void restartAll();
+
     const QList<SimulatedConverter> &converters() const { return list; }
 
 signals:
@@ -45,6 +54,8 @@ private:
     void sendReply(int index);
     QUdpSocket *senderFor(const QHostAddress &address, quint16 port, QString *error);
     void saveState();
+    // Silent and without data for the restart time from now.
+    void restart(int index);
 
     QList<SimulatedConverter> list;
     QString statePath;
@@ -65,4 +76,7 @@ private:
     QUdpSocket *listener = nullptr;
     // One socket per reply address and source port.
     QHash<QString, QUdpSocket *> senders;
+    bool dataPlaneOn = false;
+    QVector<DataPlane *> planes;
+    QHash<int, int> restarts; // per converter, so that only the last restart ends it
 };

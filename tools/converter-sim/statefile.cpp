@@ -43,6 +43,7 @@ QJsonObject converterToJson(const SimulatedConverter &c)
         {"modeByte", c.modeByte},
         {"serialByte", c.serialByte},
         {"faults", faults},
+        {"serial", c.loopback ? "loopback" : "none"},
         {"configureCount", c.configureCount},
     };
 }
@@ -145,6 +146,10 @@ bool converterFromJson(const QJsonObject &object, int index, SimulatedConverter 
         else
             c->faults.insert(fault);
     }
+    const QString serial = r.text("serial", QStringLiteral("none"));
+    if (serial != QLatin1String("none") && serial != QLatin1String("loopback"))
+        r.fail("serial", "must be none or loopback");
+    c->loopback = serial == QLatin1String("loopback");
     if (ConfigureFrame::firstUnsendable(s) != ConfigureFrame::Field::None)
         r.fail("settings", "hold an address, port or baud rate that a frame cannot carry");
     *error = r.error;
