@@ -4,6 +4,8 @@
 
 #include "converterpast.h"
 
+#include <QJsonObject>
+
 #include <QHostAddress>
 #include <QMap>
 #include <QSet>
@@ -118,9 +120,8 @@ QString grid(const Data &data, const Subnet &subnet, quint32 block,
         const QList<int> here = byIp.values(address);
         // As the segment check counts: a DHCP unit's address is its lease
         // for now, no clash.
-        const int holders = int(std::count_if(here.begin(), here.end(), [&](int k) {
-            return !isDhcp(data.converters.at(k));
-        }));
+        const int holders = int(std::count_if(
+            here.begin(), here.end(), [&](int k) { return !isDhcp(data.converters.at(k)); }));
         QString fill = inside ? FREE : OUTSIDE;
         QStringList title{dotted(address)};
         if (holders > 1)
@@ -133,10 +134,9 @@ QString grid(const Data &data, const Subnet &subnet, quint32 block,
             fill = GATEWAY;
         for (const int k : here) {
             const FoundDevice &d = data.converters.at(k);
-            title << QStringLiteral("%1 %2%3").arg(SettingFields::macText(d.record.mac),
-                                                   text(d, Field::Name),
-                                                   isDhcp(d) ? QStringLiteral(" (dhcp)")
-                                                             : QString());
+            title << QStringLiteral("%1 %2%3").arg(
+                SettingFields::macText(d.record.mac), text(d, Field::Name),
+                isDhcp(d) ? QStringLiteral(" (dhcp)") : QString());
         }
         if (holders > 1)
             title << QStringLiteral("clash: %1 converters at one address").arg(holders);
@@ -253,9 +253,8 @@ QString converterTable(const Data &data)
                 .arg(esc(SettingFields::macText(d.record.mac))),
             QStringLiteral("<span class=\"name\">%1</span>").arg(esc(text(d, Field::Name))),
             esc(text(d, Field::Version)),
-            esc(QStringLiteral("%1 %2%3")
-                    .arg(text(d, Field::IpType), text(d, Field::Ip),
-                         maskText(number(text(d, Field::Subnet))))),
+            esc(QStringLiteral("%1 %2%3").arg(text(d, Field::IpType), text(d, Field::Ip),
+                                              maskText(number(text(d, Field::Subnet))))),
             esc(text(d, Field::Gateway)),
             esc(text(d, Field::Mode)),
             esc(QStringLiteral("local %1, remote %2")
@@ -283,16 +282,38 @@ QString lastWrites(const Data &data)
     bool any = false;
     for (const FoundDevice &d : data.converters) {
         QVector<const JournalRecord *> mine;
-        const QVector<int> past = pastOf(data.reading, d.record.mac).records;
-        for (auto i = past.crbegin(); i != past.crend() && mine.size() < 5; ++i)
+        const ConverterPast past = pastOf(data.reading, d.record.mac);
+        for (auto i = past.records.crbegin(); i != past.records.crend() && mine.size() < 5; ++i)
             mine << &data.reading.records.at(*i);
-        if (mine.isEmpty())
+        if (mine.isEmpty() && past.lastTest < 0)
             continue;
         any = true;
-        html += QStringLiteral("<h3><span class=\"mono\">%1</span> %2</h3><table><thead><tr>"
-                               "<th>time (UTC)</th><th>batch</th><th>program</th>"
-                               "<th>change</th><th>result</th></tr></thead><tbody>")
+        html += QStringLiteral("<h3><span class=\"mono\">%1</span> %2</h3>")
                     .arg(esc(SettingFields::macText(d.record.mac)), esc(text(d, Field::Name)));
+        if (past.lastTest >= 0) {
+            const TestRecord &t = data.reading.tests.at(past.lastTest);
+            const QJsonObject &f = t.figures;
+            QString figures = f.value(QLatin1String("where")).toString();
+            if (f.contains(QLatin1String("sent")))
+                figures += QStringLiteral(", %1 of %2 bytes back, %3 B/s (%4 of the line)")
+                               .arg(f.value(QLatin1String("received")).toInt())
+                               .arg(f.value(QLatin1String("sent")).toInt())
+                               .arg(f.value(QLatin1String("bytes-per-second")).toInt())
+                               .arg(f.value(QLatin1String("line-share")).toDouble(), 0, 'f', 2);
+            if (f.contains(QLatin1String("message")))
+                figures += QStringLiteral("; ") + f.value(QLatin1String("message")).toString();
+            html += QStringLiteral("<p class=\"%1\">Last data-path test, %2: <b>%3</b> (%4)</p>")
+                        .arg(t.result == QLatin1String("loopback-ok") ||
+                                     t.result == QLatin1String("connected")
+                                 ? QStringLiteral("test")
+                                 : QStringLiteral("warning"),
+                             esc(t.time), esc(t.result), esc(figures));
+        }
+        if (mine.isEmpty())
+            continue;
+        html += QStringLiteral("<table><thead><tr>"
+                               "<th>time (UTC)</th><th>batch</th><th>program</th>"
+                               "<th>change</th><th>result</th></tr></thead><tbody>");
         for (const JournalRecord *r : qAsConst(mine)) {
             QStringList changes;
             for (const Field field : SettingFields::differences(r->before, r->sent))
@@ -307,7 +328,10 @@ QString lastWrites(const Data &data)
                                    "<td>%5</td></tr>")
                         .arg(esc(r->time), esc(r->batch), esc(r->program),
                              changes.join(QStringLiteral("<br>")),
-                             esc(r->result.isEmpty() ? QStringLiteral("(none)") : r->result));
+                             esc((r->result.isEmpty() ? QStringLiteral("(none)") : r->result) +
+                                 (r->trial.isEmpty() || r->trial == QLatin1String("waiting")
+                                      ? QString()
+                                      : QStringLiteral(", ") + r->trial)));
         }
         html += QStringLiteral("</tbody></table>");
     }

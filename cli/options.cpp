@@ -251,12 +251,16 @@ QString commandHelp(const QString &command)
                    "changed, conflict (a converter first seen at an address the run has just\n"
                    "given another: both get one) (--format csv or json: one object per line;\n"
                    "--output appends).\n"
+                   "With --test (and --loopback, where the jig has the plug), each converter is\n"
+                   "tested with its new settings right after its verified write: an event\n"
+                   "'tested' or 'test-failed', with the test's result and throughput.\n"
                    "Ends when every row is handled (--apply), after --count N converters\n"
                    "written or refused, after --for SECONDS (up to a year), or on Ctrl-C; each\n"
                    "lets a write in flight finish its verification (a second Ctrl-C stops at\n"
                    "once).\n"
-                   "Exit status 0 when every converter written was verified and none was\n"
-                   "refused or in conflict (and with --apply every row was handled), 4\n"
+                   "Exit status 0 when every converter written was verified (and passed its\n"
+                   "test) and none was refused or in conflict (and with --apply every row was\n"
+                   "handled), 4\n"
                    "otherwise; 7 when an outcome could not be journaled.\n");
     if (command == QLatin1String("history"))
         return Phrase::translate(

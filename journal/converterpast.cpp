@@ -38,6 +38,10 @@ ConverterPast pastOf(const JournalReading &reading, const QString &mac)
         if (mayConcern(reading.unreadable.at(k), mac))
             past.unreadable << k;
     }
+    for (int k = 0; k < reading.tests.size(); ++k) {
+        if (reading.tests.at(k).mac == mac)
+            past.lastTest = k;
+    }
     return past;
 }
 

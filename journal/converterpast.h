@@ -24,6 +24,7 @@ struct ConverterPast
     // name it, or name no converter at all), each with the number of
     // records before it.
     QVector<int> unreadable;
+    int lastTest = -1; // index into the reading's tests: its newest data-path test
 
     // The unreadable lines that may concern it after a record (-1: all).
     QVector<int> unreadableAfter(const JournalReading &reading, int record) const;

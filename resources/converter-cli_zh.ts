@@ -6,9 +6,9 @@
     <message>
         <location filename="../cli/applycommand.cpp" line="24"/>
         <location filename="../cli/replacecommand.cpp" line="29"/>
-        <location filename="../cli/replacecommand.cpp" line="100"/>
+        <location filename="../cli/replacecommand.cpp" line="94"/>
         <location filename="../cli/revertcommand.cpp" line="63"/>
-        <location filename="../cli/session.cpp" line="174"/>
+        <location filename="../cli/session.cpp" line="209"/>
         <location filename="../cli/setcommand.cpp" line="27"/>
         <source>; nothing sent</source>
         <translation>；未发送任何帧</translation>
@@ -16,6 +16,7 @@
     <message>
         <location filename="../cli/assigncommand.cpp" line="25"/>
         <location filename="../cli/searchcommand.cpp" line="32"/>
+        <location filename="../cli/testcommand.cpp" line="20"/>
         <source>no converter answered within %1 ms</source>
         <translation>%1 毫秒内没有转换器应答</translation>
     </message>
@@ -26,13 +27,13 @@
         <translation>assign：从 %2 起的 %1 台转换器会超出 .254；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/commands.cpp" line="45"/>
-        <location filename="../cli/options.cpp" line="335"/>
+        <location filename="../cli/commands.cpp" line="52"/>
+        <location filename="../cli/options.cpp" line="397"/>
         <source>unknown command &apos;%1&apos;</source>
         <translation>未知命令“%1”</translation>
     </message>
     <message>
-        <location filename="../cli/commands.cpp" line="67"/>
+        <location filename="../cli/commands.cpp" line="76"/>
         <source>; the frames were sent</source>
         <translation>；帧已发送</translation>
     </message>
@@ -102,12 +103,12 @@
         <translation>批次 %2 中的 %1（&apos;%3&apos;）</translation>
     </message>
     <message>
-        <location filename="../cli/historycommand.cpp" line="54"/>
+        <location filename="../cli/historycommand.cpp" line="97"/>
         <source>%1 write(s) left out by --since, their time cannot be read: %2</source>
         <translation>%1 条写入的时间无法读取，--since 未列出：%2</translation>
     </message>
     <message>
-        <location filename="../cli/historycommand.cpp" line="59"/>
+        <location filename="../cli/historycommand.cpp" line="102"/>
         <source>no writes in the journal %1</source>
         <translation>写入日志 %1 中没有任何写入记录</translation>
     </message>
@@ -185,12 +186,11 @@
         <translation>%1：无法写入：%2</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="48"/>
+        <location filename="../cli/options.cpp" line="55"/>
         <source>%1 and %2</source>
         <translation>%1 和 %2</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="52"/>
         <source>Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...
 Find, read and configure serial-to-Ethernet converters on the local network
 segment (UDP broadcast on port 1500). Every write is checked by reading the
@@ -283,7 +283,7 @@ Example, commissioning from a spreadsheet:
   (edit fleet.csv)
   converter-cli apply fleet.csv
 </source>
-        <translation>用法：converter-cli [选项]... 命令 [参数]...
+        <translation type="vanished">用法：converter-cli [选项]... 命令 [参数]...
 查找、读取和配置本地网段上的串口转以太网转换器（UDP 端口 1500 广播）。
 每次写入后都会回读转换器，核验写入结果。
 
@@ -365,7 +365,212 @@ DHCP 的转换器不检查）。若写入会让被写入的转换器出现这类
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="148"/>
+        <location filename="../cli/options.cpp" line="59"/>
+        <source>Usage: converter-cli [OPTION]... COMMAND [ARGUMENT]...
+Find, read and configure serial-to-Ethernet converters on the local network
+segment (UDP broadcast on port 1500). Every write is checked by reading the
+converter back.
+
+Commands:
+  search                  list every converter that answers
+  show MAC                the settings of one converter
+  set MAC FIELD=VALUE...  change some settings of one converter
+  reset MAC               write the factory defaults (name and MAC stay)
+  apply FILE              write a CSV fleet file (&apos;-&apos; reads standard input)
+  assign FIRST-ADDRESS    give every converter found consecutive addresses
+  history [MAC...]        the journal of writes, newest last
+  revert MAC...           undo each converter&apos;s last write (or --batch ID)
+  replace OLD-MAC [NEW-MAC]
+                          give a new unit every setting of a failed one
+  report                  an HTML page of the segment to hand over: addresses
+                          by subnet, every converter, their last writes
+  watch --apply FILE      configure each converter of a fleet file as it
+                          appears on the network, unattended
+  watch --assign FIRST-ADDRESS [FIELD=VALUE...]
+                          give each new converter at the factory address the
+                          next free address and the fields, as it appears
+  test MAC... | --all     open each converter&apos;s data path the way its mode
+                          says; with --loopback, check that data comes back
+  connect MAC             join the converter&apos;s serial line to standard input
+                          and output, or to a pseudo-terminal (--pty LINK)
+  confirm BATCH           keep a write made with --try
+
+Options:
+  --format FORMAT         table (default), csv or json
+  --timeout MS            how long a search waits for answers (default 1000)
+  --interface NAME        search and write only through this adapter
+                          (repeatable; default: every IPv4 adapter that is up
+                          and can broadcast)
+  --dry-run               show what would be sent; send no frame
+  --no-verify             send the frames and return without reading back
+  --verify-timeout MS     how long to wait for a converter to report what was
+                          written (default 10000)
+  --retries N             frames sent again to a converter that does not take
+                          one (default 2)
+  --rate N                frames per second at most (default 200)
+  --only MAC              assign: only this converter (repeatable)
+  --force                 write even what the segment check refuses (and say
+                          what was overridden); revert: fields changed since
+                          as well
+  --journal FILE          the write journal (default: $CONVERTER_JOURNAL, else
+                          ~/.local/state/converter-config/journal.jsonl; on
+                          Windows %LOCALAPPDATA%\converter-config\)
+  --batch ID              history, revert: the writes of one batch
+  --since TIME            history: writes from this time on (ISO 8601, UTC
+                          unless it names a zone)
+  --output FILE           write the results to FILE, byte for byte (a CSV file
+                          starts with a byte-order mark, so that spreadsheets
+                          read it as UTF-8); use it in Windows PowerShell,
+                          whose &apos;&gt;&apos; re-encodes what programs print
+  --all                   test: every converter that answers
+  --loopback              test: send a pattern and expect exactly it back (a
+                          loopback plug on the converter&apos;s serial port)
+  --bytes N               the pattern&apos;s length (default 4096)
+  --test                  watch, --try: test the data path after the write
+  --try SECONDS           set, apply, assign, replace: keep the write only when
+                          confirmed (&apos;yes&apos;, &apos;converter-cli confirm BATCH&apos;, or a
+                          passed --test) within SECONDS; else roll it back
+  --hex                   connect: show what arrives as hexadecimal
+  --pty LINK              connect (Linux): a pseudo-terminal linked at LINK
+  -h, --help              this help; COMMAND --help for a command
+  -V, --version           the version
+
+Fields: mac, name, version, reply-from, interface, mode (udp, tcp-client,
+udp-server, tcp-server), ip-type (static, dhcp), ip, subnet, gateway,
+local-port (0 = random), remote-ip, remote-port, baud, parity (none, odd,
+even; a converter may also report mark, space), data-bits (7, 8; also 5, 6
+as reported), stop-bits (1, 2). mac, version, reply-from and interface are
+read-only. MACs are printed as 00:1A:2B:3C:4D:5E and may be written with or
+without &apos;:&apos; or &apos;-&apos;. search and show add &apos;problems&apos; (read-only): the
+segment check&apos;s codes duplicate-ip, host-address, reserved-address,
+network-address, broadcast-address, bad-subnet, gateway-outside-subnet,
+gateway-is-own-ip, gateway-not-a-host.
+
+Before any write, the settings that every converter found would have after
+it are checked: two converters at one ip, a converter at an address of
+this computer, at an address no host can have (0.0.0.0/8, 127.0.0.0/8,
+224.0.0.0/4, 240.0.0.0/4), at its subnet&apos;s network or broadcast address,
+with a mask that is not ones then zeros (or is 0.0.0.0), or with a gateway
+outside its subnet, equal to its ip or no host&apos;s address (converters using
+DHCP are left out). A write that gives a converter it writes such a
+problem is refused; a problem counts as there before only when the
+converter had it with the same value of that field (the same ip, with the
+same other converter; the same gateway; the same subnet). search and show
+print the problems there are.
+
+Exit status: 0 done (and verified); 1 search found nothing; 2 bad usage,
+bad input or refused by the segment check, nothing sent; 3 a named
+converter did not answer (or UDP port 1500 cannot be used), nothing sent;
+4 written but not verified for at least one converter; 5 the journal cannot
+be written or read, nothing sent; 6 the probe could not leave through any
+adapter (none is up with a route for broadcasts), nothing sent, or with
+--no-verify a frame left through none (&apos;not-sent&apos;); 7 frames were sent, but
+their outcome lines in the journal or the results (--output, standard
+output) could not be written, the message says which.
+
+Example, commissioning from a spreadsheet:
+  converter-cli search --format csv --output fleet.csv
+  (edit fleet.csv)
+  converter-cli apply fleet.csv
+</source>
+        <translation>用法：converter-cli [选项]... 命令 [参数]...
+查找、读取和配置本地网段上的串口转以太网转换器（UDP 端口 1500 广播）。
+每次写入后都会回读转换器，核验写入结果。
+
+命令：
+  search                  列出所有应答的转换器
+  show MAC                一台转换器的设置
+  set MAC 字段=值...      修改一台转换器的部分设置
+  reset MAC               写入出厂设置（名称和 MAC 不变）
+  apply 文件              写入 CSV 设备清单（“-”表示读取标准输入）
+  assign 起始地址         给找到的所有转换器分配连续地址
+  history [MAC...]        写入日志中的写入记录，最新的在最后
+  revert MAC...           撤销每台转换器的最近一次写入（或 --batch 批次）
+  replace 旧MAC [新MAC]
+                          把故障转换器的全部设置交给一台新转换器
+  report                  生成交接用的网段 HTML 页面：各子网的地址、每台
+                          转换器及其最近的写入
+  watch --apply 文件      转换器一出现在网络上就按设备清单配置，无人值守
+  watch --assign 起始地址 [字段=值...]
+                          给每台新出现的、处于出厂地址的转换器分配下一个
+                          空闲地址并写入这些字段
+  test MAC... | --all     按工作模式打开每台转换器的数据通道；加 --loopback
+                          时检查数据能否原样返回
+  connect MAC             把转换器的串口线路接到标准输入和输出，或接到一个
+                          伪终端（--pty 链接）
+  confirm 批次            保留用 --try 做的写入
+
+选项：
+  --format 格式           table（默认）、csv 或 json
+  --timeout 毫秒          搜索等待应答的时间（默认 1000）
+  --interface 名称        只通过这块网卡搜索和写入（可重复；默认：所有已启用
+                          且能广播的 IPv4 网卡）
+  --dry-run               只显示将要发送的内容，不发送任何帧
+  --no-verify             发送帧后直接返回，不回读核验
+  --verify-timeout 毫秒   等待转换器报告写入值的时间（默认 10000）
+  --retries N             转换器未接受时重发帧的次数（默认 2）
+  --rate N                每秒最多发送的帧数（默认 200）
+  --only MAC              assign：只处理这台转换器（可重复）
+  --force                 即使网段检查拒绝也写入（并说明忽略了什么）；
+                          revert：写入之后又被改过的字段也一并撤销
+  --journal 文件          写入日志（默认：$CONVERTER_JOURNAL，否则为
+                          ~/.local/state/converter-config/journal.jsonl；
+                          Windows 上为 %LOCALAPPDATA%\converter-config\）
+  --batch 批次            history、revert：某一批次的写入
+  --since 时间            history：从此时间起的写入（ISO 8601，未写时区即为
+                          UTC）
+  --output 文件           把结果逐字节写入文件（CSV 文件以字节顺序标记开头，
+                          以便电子表格按 UTF-8 读取）；在 Windows PowerShell
+                          中请使用它，因为其“&gt;”会重新编码程序的输出
+  --all                   test：所有应答的转换器
+  --loopback              test：发送一段测试数据并要求原样返回（转换器串口上
+                          插有环回插头）
+  --bytes N               测试数据的长度（默认 4096）
+  --test                  watch、--try：写入后测试数据通道
+  --try 秒                set、apply、assign、replace：只有在限定秒数内得到确认
+                          （输入 yes、“converter-cli confirm 批次”或 --test
+                          通过）才保留写入，否则回滚
+  --hex                   connect：以十六进制显示收到的数据
+  --pty 链接              connect（Linux）：在“链接”处创建一个伪终端
+  -h, --help              本帮助；“命令 --help”显示该命令的帮助
+  -V, --version           版本
+
+字段：mac、name（名称）、version（版本）、reply-from（应答来源）、
+interface（网卡）、mode（工作模式：udp、tcp-client、udp-server、
+tcp-server）、ip-type（static 静态、dhcp）、ip、subnet（子网掩码）、
+gateway（网关）、local-port（本地端口，0 = 随机）、remote-ip（远端地址）、
+remote-port（远端端口）、baud（波特率）、parity（校验位：none、odd、even；
+转换器也可能报告 mark、space）、data-bits（数据位：7、8；报告值也可能为
+5、6）、stop-bits（停止位：1、2）。mac、version、reply-from 和 interface
+为只读。MAC 显示为 00:1A:2B:3C:4D:5E，输入时可带或不带“:”或“-”。search 和
+show 另有只读的“problems”：网段检查的代码 duplicate-ip、host-address、
+reserved-address、network-address、broadcast-address、bad-subnet、
+gateway-outside-subnet、gateway-is-own-ip、gateway-not-a-host。
+
+任何写入之前，都会检查找到的每台转换器写入后的设置：两台转换器同一 ip，
+转换器使用本机地址、任何主机都不能使用的地址（0.0.0.0/8、127.0.0.0/8、
+224.0.0.0/4、240.0.0.0/4）、其子网的网络地址或广播地址，子网掩码不是先 1
+后 0（或为 0.0.0.0），或网关不在其子网内、等于其 ip 或不是主机地址（使用
+DHCP 的转换器不检查）。若写入会让被写入的转换器出现这类问题，就拒绝写入；
+只有转换器原来就有该问题、且该字段的值相同（同一 ip 且与同一台转换器冲突；
+同一网关；同一子网掩码）时，才算原有问题。search 和 show 会列出现有问题。
+
+退出状态：0 完成（且已核验）；1 search 没有找到任何转换器；2 用法错误、
+输入错误或被网段检查拒绝，未发送任何帧；3 指定的转换器没有应答（或无法
+使用 UDP 端口 1500），未发送任何帧；4 已写入，但至少一台转换器未通过核验；
+5 写入日志无法写入或读取，未发送任何帧；6 探测包无法从任何网卡发出（没有
+已启用且有广播路由的网卡），未发送任何帧，或使用 --no-verify 时有帧无法从
+任何网卡发出（“not-sent”）；7 帧已发送，但写入日志中的结果行或结果本身
+（--output、标准输出）无法写入，消息会说明是哪一个。
+
+示例，用电子表格调试投运：
+  converter-cli search --format csv --output fleet.csv
+  （编辑 fleet.csv）
+  converter-cli apply fleet.csv
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="170"/>
         <source>Usage: converter-cli search [--format F] [--timeout MS] [--interface NAME]
                             [--output FILE]
 Sends one probe and lists every converter that answers within the timeout,
@@ -379,7 +584,7 @@ a fleet file for &apos;apply&apos;. Exit status 1 when nothing answers.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="155"/>
+        <location filename="../cli/options.cpp" line="177"/>
         <source>Usage: converter-cli show MAC [--format F]
 Prints the settings of one converter; exit status 3 when it does not answer.
 </source>
@@ -388,7 +593,7 @@ Prints the settings of one converter; exit status 3 when it does not answer.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="160"/>
+        <location filename="../cli/options.cpp" line="182"/>
         <source>Usage: converter-cli set MAC FIELD=VALUE... [--dry-run] [--no-verify]
 Reads the converter&apos;s settings, changes the named fields and writes them in
 one frame, then reads the converter back until it reports every value.
@@ -408,7 +613,7 @@ Example: converter-cli set 00:1A:2B:3C:4D:5E ip=192.168.1.50 baud=9600
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="170"/>
+        <location filename="../cli/options.cpp" line="192"/>
         <source>Usage: converter-cli reset MAC [--dry-run] [--no-verify]
 Writes the factory defaults: mode udp, ip-type static, ip 192.168.1.8,
 subnet 255.255.255.0, gateway 192.168.1.1, local-port 1234, remote-ip
@@ -423,7 +628,7 @@ stop-bits 1。名称和 MAC 不变。
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="177"/>
+        <location filename="../cli/options.cpp" line="199"/>
         <source>Usage: converter-cli apply FILE [--dry-run] [--no-verify] [--rate N]
 FILE is CSV (&apos;-&apos; for standard input) with a header row of field names, a
 &apos;mac&apos; column and one row per converter; any subset of the fields. An empty
@@ -440,7 +645,7 @@ saved by spreadsheets (byte-order mark, CRLF, quoted cells) read the same.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="186"/>
+        <location filename="../cli/options.cpp" line="208"/>
         <source>Usage: converter-cli assign FIRST-ADDRESS [--only MAC]... [--dry-run]
 Gives every converter found (or those named with --only) a consecutive ip
 from FIRST-ADDRESS on, in MAC order, and verifies. Refused, with no frame
@@ -454,7 +659,7 @@ before any probe), or when FIRST-ADDRESS ends in .0 or .255.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="193"/>
+        <location filename="../cli/options.cpp" line="215"/>
         <source>Usage: converter-cli report [--output FILE] [--timeout MS] [--interface NAME]
 Searches, then writes one self-contained HTML page (UTF-8, styles and
 pictures inside, nothing loaded from elsewhere; prints on A4): this
@@ -471,7 +676,7 @@ journal. Exit status 0 when written, also when nothing answered.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="202"/>
+        <location filename="../cli/options.cpp" line="224"/>
         <source>Usage: converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]
 Gives a new unit every writable setting of a failed one, its name included
 (its own MAC and version stay): the settings that OLD&apos;s newest verified
@@ -497,7 +702,56 @@ by &apos;revert NEW-MAC&apos; like any.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="240"/>
+        <location filename="../cli/options.cpp" line="239"/>
+        <source>Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]
+       converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]
+Probes every --interval MS (1000) and configures each converter as it
+appears: with --apply, its row of the fleet file; with --assign, the next
+free address from FIRST-ADDRESS (never past .254, skipping every address a
+converter seen or this computer holds) and the fields, for converters at the
+factory address 192.168.1.8 (any converter with --any; others are &apos;skipped&apos;).
+Every write is checked, journaled and verified as with apply. A converter
+done is not written again; one that no longer reports what was written is
+&apos;changed&apos; and left alone. One line per event, as it happens: found,
+verified, differs, no-answer, unchanged, skipped, refused, not-in-file,
+changed, conflict (a converter first seen at an address the run has just
+given another: both get one) (--format csv or json: one object per line;
+--output appends).
+With --test (and --loopback, where the jig has the plug), each converter is
+tested with its new settings right after its verified write: an event
+&apos;tested&apos; or &apos;test-failed&apos;, with the test&apos;s result and throughput.
+Ends when every row is handled (--apply), after --count N converters
+written or refused, after --for SECONDS (up to a year), or on Ctrl-C; each
+lets a write in flight finish its verification (a second Ctrl-C stops at
+once).
+Exit status 0 when every converter written was verified (and passed its
+test) and none was refused or in conflict (and with --apply every row was
+handled), 4
+otherwise; 7 when an outcome could not be journaled.
+</source>
+        <translation>用法：converter-cli watch --apply 文件 [--count N] [--for 秒]
+      converter-cli watch --assign 起始地址 [字段=值...] [--any]
+每隔 --interval 毫秒（1000）探测一次，转换器一出现就配置：使用 --apply 时按
+设备清单中它的那一行；使用 --assign 时，给处于出厂地址 192.168.1.8 的转换器
+分配从起始地址起的下一个空闲地址（不超过 .254，跳过已见到的转换器和本机占用
+的每个地址）并写入这些字段（加 --any 则任何转换器都分配；其他转换器记为
+“skipped”）。每次写入都像 apply 一样经过检查、记入写入日志并核验。完成的
+转换器不会再写；不再报告写入值的转换器记为“changed”，不再处理。每个事件
+发生时输出一行：found、verified、differs、no-answer、unchanged、skipped、
+refused、not-in-file、changed、conflict（首次见到的转换器使用了本次运行刚
+分配给另一台的地址：两台各得一条）（--format csv 或 json：每行一个对象；
+--output 追加写入）。
+加 --test（测试工装上有环回插头时再加 --loopback）时，每台转换器在写入核验
+通过后立即用新设置测试：事件为“tested”或“test-failed”，带测试结果和吞吐量。
+在以下情况结束：每一行都已处理（--apply）、已写入或拒绝 --count N 台转换器、
+过了 --for 秒（最长一年），或按下 Ctrl-C；都会让正在进行的写入完成核验
+（再按一次 Ctrl-C 立即停止）。
+写入的每台转换器都已核验（并通过测试）且没有拒绝或冲突（使用 --apply 时
+每一行都已处理）时退出状态为 0，否则为 4；结果无法记入写入日志时为 7。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="266"/>
         <source>Usage: converter-cli history [MAC...] [--since TIME] [--batch ID] [--format F]
 Every write in the journal, newest last: time, batch, program, MAC, result
 (empty while a write has no outcome, as after a crash), the unit it replaces
@@ -510,7 +764,7 @@ and each field it changed, before -&gt; after. Sends nothing.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="247"/>
+        <location filename="../cli/options.cpp" line="273"/>
         <source>Usage: converter-cli revert MAC... | revert --batch ID [--dry-run] [--force]
 Undoes each converter&apos;s last journaled write (or every write of a batch): every
 settings byte goes back to what it was before, where the converter still
@@ -525,6 +779,89 @@ converter, refuses the whole revert before anything is sent (status 2);
 或写入之后有可能涉及该转换器而无法读取的日志行，则在发送任何内容之前拒绝整个撤销
 （状态 2）；--force 仍然撤销。撤销与其他写入一样经过检查、验证并记入日志。
 </translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="283"/>
+        <source>Usage: converter-cli test MAC... | --all [--loopback [--bytes N]] [--format F]
+Searches, then opens each converter&apos;s data path from this computer the way
+its mode says: tcp-server, a connection to its local port; tcp-client, a
+listener on its remote port when its remote ip is this computer&apos;s; udp-server
+and udp, datagrams to its local port. Sends no configure frame. With
+--loopback (a plug on its serial port), sends a pseudo-random pattern and
+checks that exactly it comes back, with the throughput against the line&apos;s
+capacity. Results: connected, loopback-ok, loopback-failed, refused,
+unreachable, untested (the remote end is another host). Each test is
+journaled. Exit status 0 when every converter passed, 4 when any did not
+(untested included), 3 when a named converter did not answer.
+</source>
+        <translation>用法：converter-cli test MAC... | --all [--loopback [--bytes N]] [--format F]
+先搜索，再按工作模式从本机打开每台转换器的数据通道：tcp-server 连接它的本地
+端口；tcp-client 在它的远端 ip 是本机地址时监听它的远端端口；udp-server 和
+udp 向它的本地端口收发数据报。不发送任何配置帧。加 --loopback（串口上插有
+环回插头）时发送一段伪随机测试数据，检查是否原样返回，并给出相对线路容量的
+吞吐量。结果：connected、loopback-ok、loopback-failed、refused、
+unreachable、untested（远端是另一台主机）。每次测试都记入写入日志。每台
+转换器都通过时退出状态为 0，有未通过的（包括 untested）时为 4，指定的
+转换器没有应答时为 3。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="297"/>
+        <source>Usage: converter-cli connect MAC [--hex] [--pty LINK]
+Opens the converter&apos;s data path as &apos;test&apos; does and joins it to standard
+input and output until end of input or Ctrl-C (--hex shows what arrives as
+hexadecimal with offsets). With --pty LINK (Linux), a pseudo-terminal linked
+at LINK that any serial program can open; it stays open across a lost
+connection while the tool reconnects, warns when the program sets a speed
+or framing other than the converter&apos;s, and LINK is removed at the end.
+</source>
+        <translation>用法：converter-cli connect MAC [--hex] [--pty 链接]
+像 test 一样打开转换器的数据通道，并把它接到标准输入和输出，直到输入结束或
+按下 Ctrl-C（--hex 以十六进制加偏移量显示收到的数据）。加 --pty 链接
+（Linux）时，在“链接”处创建一个任何串口程序都能打开的伪终端；连接断开时它
+保持打开，工具会重新连接；程序设置的速率或帧格式与转换器不同时会给出警告；
+结束时删除该链接。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="306"/>
+        <source>Usage: converter-cli confirm BATCH
+Keeps the writes of a batch made with --try, which is waiting for this
+confirmation (status 2 when the batch is not on trial any more).
+</source>
+        <translation>用法：converter-cli confirm 批次
+保留用 --try 写入、正在等待确认的批次（该批次已不在试用期时状态为 2）。
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="479"/>
+        <source>--pty needs a path for the link</source>
+        <translation>--pty 需要一个链接路径</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="484"/>
+        <source>--pty is for Linux; on Windows use connect without it or a virtual serial port driver</source>
+        <translation>--pty 只用于 Linux；在 Windows 上请不带它使用 connect，或使用虚拟串口驱动</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="493"/>
+        <source>%1: --test, --loopback and --bytes go with --try SECONDS</source>
+        <translation>%1：--test、--loopback 和 --bytes 须与 --try 秒 一起使用</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="500"/>
+        <source>--loopback and --bytes go with --test</source>
+        <translation>--loopback 和 --bytes 须与 --test 一起使用</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="504"/>
+        <source>--bytes goes with --loopback</source>
+        <translation>--bytes 须与 --loopback 一起使用</translation>
+    </message>
+    <message>
+        <location filename="../cli/options.cpp" line="508"/>
+        <source>--try needs a verified write: not with --dry-run or --no-verify</source>
+        <translation>--try 需要经过核验的写入：不能与 --dry-run 或 --no-verify 一起使用</translation>
     </message>
     <message>
         <source>Usage: converter-cli replace OLD-MAC [NEW-MAC] [--from FILE] [--force] [--dry-run]
@@ -548,7 +885,6 @@ is checked, journaled, verified and undone by &apos;revert NEW-MAC&apos; like an
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="217"/>
         <source>Usage: converter-cli watch --apply FILE [--count N] [--for SECONDS]
        converter-cli watch --assign FIRST-ADDRESS [FIELD=VALUE...] [--any]
 Probes every --interval MS (1000) and configures each converter as it
@@ -571,7 +907,7 @@ Exit status 0 when every converter written was verified and none was
 refused or in conflict (and with --apply every row was handled), 4
 otherwise; 7 when an outcome could not be journaled.
 </source>
-        <translation>用法：converter-cli watch --apply 文件 [--count N] [--for 秒]
+        <translation type="vanished">用法：converter-cli watch --apply 文件 [--count N] [--for 秒]
       converter-cli watch --assign 起始地址 [字段=值...] [--any]
 每隔 --interval 毫秒（1000）探测一次，转换器一出现就配置：使用 --apply 时按
 设备清单中它的那一行；使用 --assign 时，给处于出厂地址 192.168.1.8 的转换器
@@ -618,7 +954,7 @@ it anyway. A revert is checked, verified and journaled like any write.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="275"/>
+        <location filename="../cli/options.cpp" line="329"/>
         <source>Options:%1
 (converter-cli --help says what each does)
 </source>
@@ -627,32 +963,32 @@ it anyway. A revert is checked, verified and journaled like any write.
 </translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="343"/>
+        <location filename="../cli/options.cpp" line="405"/>
         <source>no command given</source>
         <translation>没有给出命令</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="349"/>
+        <location filename="../cli/options.cpp" line="411"/>
         <source>--%1 is for %2, not %3</source>
         <translation>--%1 用于 %2，不用于 %3</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="363"/>
+        <location filename="../cli/options.cpp" line="425"/>
         <source>--format &apos;%1&apos; is not one of table, csv, json</source>
         <translation>--format“%1”不是 table、csv、json 之一</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="383"/>
+        <location filename="../cli/options.cpp" line="447"/>
         <source>--%1 &apos;%2&apos; is not a number from %3 to %4</source>
         <translation>--%1“%2”不是 %3 到 %4 之间的数</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="393"/>
+        <location filename="../cli/options.cpp" line="457"/>
         <source>--output needs a file name</source>
         <translation>--output 需要一个文件名</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="404"/>
+        <location filename="../cli/options.cpp" line="468"/>
         <source>--%1 needs a value</source>
         <translation>--%1 需要一个值</translation>
     </message>
@@ -673,7 +1009,7 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation type="vanished">--%1 只用于 watch</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="414"/>
+        <location filename="../cli/options.cpp" line="517"/>
         <source>watch: give --apply FILE or --assign FIRST-ADDRESS</source>
         <translation>watch：请给出 --apply 文件 或 --assign 起始地址</translation>
     </message>
@@ -690,12 +1026,12 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation type="vanished">--only 只用于 assign</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="421"/>
+        <location filename="../cli/options.cpp" line="524"/>
         <source>--only &apos;%1&apos; is not a MAC address (12 hexadecimal digits)</source>
         <translation>--only“%1”不是 MAC 地址（应为 12 位十六进制数字）</translation>
     </message>
     <message>
-        <location filename="../cli/options.cpp" line="448"/>
+        <location filename="../cli/options.cpp" line="553"/>
         <source>%1: wrong number of arguments
 %2</source>
         <translation>%1：参数个数不对
@@ -712,39 +1048,65 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>转换器报告</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="319"/>
+        <location filename="../cli/output.cpp" line="325"/>
         <source>time</source>
         <translation>时间</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="319"/>
+        <location filename="../cli/output.cpp" line="325"/>
         <source>batch</source>
         <translation>批次</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="320"/>
+        <location filename="../cli/output.cpp" line="326"/>
         <source>program</source>
         <translation>程序</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="321"/>
+        <location filename="../cli/output.cpp" line="327"/>
+        <location filename="../cli/output.cpp" line="452"/>
         <source>result</source>
         <translation>结果</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="322"/>
+        <location filename="../cli/output.cpp" line="328"/>
         <source>replaces</source>
         <translation>替换</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="323"/>
+        <location filename="../cli/output.cpp" line="329"/>
         <source>changes</source>
         <translation>改动</translation>
     </message>
     <message>
-        <location filename="../cli/output.cpp" line="333"/>
+        <location filename="../cli/output.cpp" line="336"/>
+        <source>data-path test</source>
+        <translation>数据通道测试</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="344"/>
         <source>(none)</source>
         <translation>（无）</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="409"/>
+        <source>%1 of %2 bytes</source>
+        <translation>%2 字节中的 %1 字节</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="411"/>
+        <source>, %1 B/s, %2 of the line, first byte %3 ms</source>
+        <translation>，%1 字节/秒，线路容量的 %2，首字节 %3 毫秒</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="453"/>
+        <source>port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <location filename="../cli/output.cpp" line="453"/>
+        <source>figures</source>
+        <translation>数据</translation>
     </message>
     <message>
         <location filename="../cli/revertcommand.cpp" line="45"/>
@@ -767,7 +1129,7 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>可能涉及 %1 的一行无法读取（%2），位于其最新可读写入之后</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="113"/>
+        <location filename="../cli/revertcommand.cpp" line="108"/>
         <source>revert refused: the newest write may be one that cannot be read, as above; nothing sent (--force undoes the newest readable write)</source>
         <translation>拒绝撤销：最新的写入可能正是上面无法读取的那一行；未发送任何内容（--force 撤销最新的可读写入）</translation>
     </message>
@@ -805,64 +1167,62 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>%1：可能涉及它的一行日志无法读取（%2）</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="54"/>
+        <location filename="../cli/replacecommand.cpp" line="48"/>
         <source>%1 may hold other settings than its newest verified write (%2) sent, as above; nothing sent (give them with --from FILE, or --force takes that write&apos;s settings)</source>
         <translation>%1 的设置可能与其最新经验证的写入（%2）不同，见上；未发送任何内容（用 --from FILE 提供设置，或用 --force 采用那次写入的设置）</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="75"/>
+        <location filename="../cli/replacecommand.cpp" line="69"/>
         <source>%1 has no row for %2; nothing sent</source>
         <translation>%1 中没有 %2 的行；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="87"/>
+        <location filename="../cli/replacecommand.cpp" line="81"/>
         <source>%1:%2: no %3 for %4; a replacement takes every setting; nothing sent</source>
         <translation>%1:%2：没有 %4 的 %3；替换需要全部设置；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="115"/>
+        <location filename="../cli/replacecommand.cpp" line="109"/>
         <source>replace: OLD-MAC and NEW-MAC are the same converter</source>
         <translation>replace：旧 MAC 和新 MAC 是同一台转换器</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="136"/>
+        <location filename="../cli/replacecommand.cpp" line="130"/>
         <source>%1 still answers (ip %2): the two would share an address</source>
         <translation>%1 仍在应答（ip %2）：两台会使用同一地址</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="140"/>
-        <location filename="../cli/replacecommand.cpp" line="164"/>
+        <location filename="../cli/replacecommand.cpp" line="134"/>
+        <location filename="../cli/replacecommand.cpp" line="158"/>
         <source>; nothing sent (--force replaces anyway)</source>
         <translation>；未发送任何帧（--force 可强制替换）</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="49"/>
-        <location filename="../cli/replacecommand.cpp" line="142"/>
-        <location filename="../cli/replacecommand.cpp" line="166"/>
-        <location filename="../cli/revertcommand.cpp" line="109"/>
-        <location filename="../cli/revertcommand.cpp" line="139"/>
-        <location filename="../cli/session.cpp" line="142"/>
-        <location filename="../cli/watchcommand.cpp" line="297"/>
+        <location filename="../cli/replacecommand.cpp" line="136"/>
+        <location filename="../cli/replacecommand.cpp" line="160"/>
+        <location filename="../cli/session.cpp" line="122"/>
+        <location filename="../cli/session.cpp" line="177"/>
+        <location filename="../cli/watchcommand.cpp" line="303"/>
         <source>overridden by --force: </source>
         <translation>已被 --force 忽略：</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="158"/>
+        <location filename="../cli/replacecommand.cpp" line="152"/>
         <source>%1 is not at the factory address %2 but at %3, named &apos;%4&apos;: a converter in service?</source>
         <translation>%1 不在出厂地址 %2，而在 %3，名称为“%4”：这是一台在用的转换器吗？</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="176"/>
+        <location filename="../cli/replacecommand.cpp" line="170"/>
         <source>no converter answers at the factory address %1; nothing sent</source>
         <translation>没有转换器在出厂地址 %1 应答；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="184"/>
+        <location filename="../cli/replacecommand.cpp" line="178"/>
         <source>%1 converters answer at the factory address %2 (%3): name the new unit&apos;s MAC; nothing sent</source>
         <translation>有 %1 台转换器在出厂地址 %2 应答（%3）：请指定新转换器的 MAC；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/revertcommand.cpp" line="143"/>
+        <location filename="../cli/revertcommand.cpp" line="133"/>
         <source>revert refused: fields changed since the write, as above; nothing sent (--force reverts them too)</source>
         <translation>拒绝撤销：如上所列，写入之后这些字段又被改过；未发送任何帧（--force 会一并撤销）</translation>
     </message>
@@ -882,108 +1242,118 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>没有可用于搜索的网卡：探测包无法从任何网卡发出（是否有已启用且有广播路由的网卡？）；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/replacecommand.cpp" line="151"/>
+        <location filename="../cli/replacecommand.cpp" line="145"/>
         <location filename="../cli/session.cpp" line="113"/>
         <source>no answer from %1 within %2 ms; nothing sent</source>
         <translation>%1 在 %2 毫秒内没有应答；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="147"/>
+        <location filename="../cli/session.cpp" line="149"/>
+        <source>; the tests ran, their results are not journaled</source>
+        <translation>；测试已进行，但结果没有记入写入日志</translation>
+    </message>
+    <message>
+        <location filename="../cli/session.cpp" line="182"/>
         <source>refused: the write would cut converters off the network as above; nothing sent (--force writes anyway)</source>
         <translation>已拒绝：如上所列，这次写入会让转换器脱离网络；未发送任何帧（--force 可强制写入）</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="182"/>
+        <location filename="../cli/session.cpp" line="221"/>
         <source>; the frames were sent, their outcomes are not journaled</source>
         <translation>；帧已发送，但结果没有记入写入日志</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="218"/>
+        <location filename="../cli/session.cpp" line="257"/>
         <source>dry run: %1 frame(s) not sent, %2 unchanged</source>
         <translation>试运行：%1 个帧未发送，%2 台无改动</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="227"/>
+        <location filename="../cli/session.cpp" line="266"/>
         <source>the console is closing; nothing sent</source>
         <translation>控制台正在关闭；未发送任何帧</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="262"/>
+        <location filename="../cli/session.cpp" line="301"/>
         <source>%1 verified, %2 differ, %3 no answer, %4 sent unverified, %5 not sent, %6 unchanged; %7 frames sent, %8 retries, %9 ms; journal batch %10</source>
         <translation>%1 台已核验，%2 台不一致，%3 台无应答，%4 台已发送未核验，%5 台未发送，%6 台无改动；共发送 %7 个帧，重发 %8 次，用时 %9 毫秒；写入日志批次 %10</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="279"/>
+        <location filename="../cli/session.cpp" line="318"/>
         <source>the console closed during verification: outcomes journaled as they stood</source>
         <translation>核验期间控制台被关闭：已按当时状态记录结果</translation>
     </message>
     <message>
-        <location filename="../cli/session.cpp" line="283"/>
+        <location filename="../cli/session.cpp" line="322"/>
         <source>%1 frame(s) could not leave through any adapter</source>
         <translation>%1 个帧无法从任何网卡发出</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="124"/>
+        <location filename="../cli/watchcommand.cpp" line="125"/>
         <source>no adapter to search from: the probe could not be sent through any adapter</source>
         <translation>没有可用于搜索的网卡：探测包无法从任何网卡发出</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="131"/>
+        <location filename="../cli/watchcommand.cpp" line="132"/>
         <source>watch: %1 found, %2 verified, %3 differ, %4 no answer, %5 unchanged, %6 refused, %7 skipped, %8 not in file, %9 changed, %10 conflict events</source>
         <translation>watch：发现 %1 台，核验 %2 台，不一致 %3 台，无应答 %4 台，无改动 %5 台，拒绝 %6 台，跳过 %7 台，不在清单中 %8 台，被改动 %9 台，冲突事件 %10 个</translation>
     </message>
     <message>
         <location filename="../cli/watchcommand.cpp" line="146"/>
+        <source>, %1 tested, %2 failed the test</source>
+        <translation>，测试 %1 台，测试未通过 %2 台</translation>
+    </message>
+    <message>
+        <location filename="../cli/watchcommand.cpp" line="151"/>
         <source>; %1 of %2 rows handled</source>
         <translation>；已处理 %2 行中的 %1 行</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="147"/>
+        <location filename="../cli/watchcommand.cpp" line="152"/>
         <source>; %1 ms; journal batch %2</source>
         <translation>；用时 %1 毫秒；写入日志批次 %2</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="187"/>
+        <location filename="../cli/watchcommand.cpp" line="193"/>
         <source>no longer holds what was written: </source>
         <translation>已不再保持写入的设置：</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="242"/>
+        <location filename="../cli/watchcommand.cpp" line="248"/>
         <source>not at the factory address %1 (--any gives it one too)</source>
         <translation>不在出厂地址 %1（加 --any 也会给它分配地址）</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="252"/>
+        <location filename="../cli/watchcommand.cpp" line="258"/>
         <source>no free address left from %1 to .254</source>
         <translation>从 %1 到 .254 已没有空闲地址</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="321"/>
+        <location filename="../cli/watchcommand.cpp" line="328"/>
         <source>the journal failed after this run had written converters</source>
         <translation>本次运行已写入转换器之后，写入日志失败</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="344"/>
+        <location filename="../cli/watchcommand.cpp" line="351"/>
         <source>%1 sent %2, reported %3</source>
         <translation>%1 发送 %2，转换器报告 %3</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="390"/>
+        <location filename="../cli/watchcommand.cpp" line="426"/>
         <source>ip %1 was just given to %2</source>
         <translation>ip %1 刚刚分配给了 %2</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="394"/>
+        <location filename="../cli/watchcommand.cpp" line="430"/>
         <source>ip %1, just given to it, is also the ip of %2, first seen now</source>
         <translation>刚分配给它的 ip %1 也是刚发现的 %2 的 ip</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="436"/>
+        <location filename="../cli/watchcommand.cpp" line="472"/>
         <source>stopped at once: %1 left unverified (the journal holds the intent)</source>
         <translation>已立即停止：%1 未核验（写入日志中有写入意图）</translation>
     </message>
     <message>
-        <location filename="../cli/watchcommand.cpp" line="444"/>
+        <location filename="../cli/watchcommand.cpp" line="480"/>
         <source>stopping once the write in flight is verified (Ctrl-C again stops at once)</source>
         <translation>正在进行的写入核验完成后停止（再按 Ctrl-C 立即停止）</translation>
     </message>
@@ -991,6 +1361,189 @@ it anyway. A revert is checked, verified and journaled like any write.
         <location filename="../cli/reportcommand.cpp" line="46"/>
         <source>%1 line(s) of the journal could not be read: the writes the report shows may be incomplete</source>
         <translation>日志中有 %1 行无法读取：报告所列的写入可能不完整</translation>
+    </message>
+    <message>
+        <location filename="../cli/confirmcommand.cpp" line="27"/>
+        <source>no write of batch %1 in the journal %2</source>
+        <translation>写入日志 %2 中没有批次 %1 的写入</translation>
+    </message>
+    <message>
+        <location filename="../cli/confirmcommand.cpp" line="33"/>
+        <source>batch %1 was not written with --try</source>
+        <translation>批次 %1 不是用 --try 写入的</translation>
+    </message>
+    <message>
+        <location filename="../cli/confirmcommand.cpp" line="34"/>
+        <source>batch %1 is %2 already</source>
+        <translation>批次 %1 已经是 %2</translation>
+    </message>
+    <message>
+        <location filename="../cli/confirmcommand.cpp" line="39"/>
+        <location filename="../cli/trial.cpp" line="168"/>
+        <source>batch %1 confirmed</source>
+        <translation>批次 %1 已确认</translation>
+    </message>
+    <message>
+        <location filename="../cli/connectcommand.cpp" line="110"/>
+        <source>%1: connected through %2 (%3)</source>
+        <translation>%1：已通过 %2 连接（%3）</translation>
+    </message>
+    <message>
+        <location filename="../cli/connectcommand.cpp" line="124"/>
+        <source>; reconnecting</source>
+        <translation>；正在重新连接</translation>
+    </message>
+    <message>
+        <location filename="../cli/connectcommand.cpp" line="156"/>
+        <source>the program set %1 on %2; the converter&apos;s line is %3 (change it with &apos;set&apos;)</source>
+        <translation>程序在 %2 上设置了 %1；转换器的线路是 %3（用 set 修改）</translation>
+    </message>
+    <message>
+        <location filename="../cli/connectcommand.cpp" line="161"/>
+        <source>%1 is the converter&apos;s serial port; Ctrl-C ends</source>
+        <translation>%1 就是转换器的串口；按 Ctrl-C 结束</translation>
+    </message>
+    <message>
+        <location filename="../cli/pseudoterminal.cpp" line="59"/>
+        <source>--pty %1: something else is there; nothing replaced</source>
+        <translation>--pty %1：该处已有其他文件；未替换任何内容</translation>
+    </message>
+    <message>
+        <location filename="../cli/pseudoterminal.cpp" line="68"/>
+        <source>cannot create a pseudo-terminal: %1</source>
+        <translation>无法创建伪终端：%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/pseudoterminal.cpp" line="74"/>
+        <source>cannot open the pseudo-terminal: %1</source>
+        <translation>无法打开伪终端：%1</translation>
+    </message>
+    <message>
+        <location filename="../cli/pseudoterminal.cpp" line="89"/>
+        <source>--pty %1: cannot link it: %2</source>
+        <translation>--pty %1：无法创建链接：%2</translation>
+    </message>
+    <message>
+        <location filename="../cli/testcommand.cpp" line="35"/>
+        <source>%1 of %2 converter(s) passed; journal batch %3</source>
+        <translation>%2 台转换器中 %1 台通过；写入日志批次 %3</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="48"/>
+        <source>; rolling back batch %1</source>
+        <translation>；正在回滚批次 %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="66"/>
+        <source>batch %1 rolled back</source>
+        <translation>批次 %1 已回滚</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="67"/>
+        <source>batch %1 could not be rolled back, as above</source>
+        <translation>批次 %1 无法回滚，见上</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="82"/>
+        <source>not every write verified</source>
+        <translation>并非每次写入都已核验</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="100"/>
+        <source>no confirmation within %1 s</source>
+        <translation>%1 秒内没有确认</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="105"/>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="125"/>
+        <source>type yes to keep batch %1</source>
+        <translation>输入 yes 保留批次 %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/trial.cpp" line="150"/>
+        <source>batch %1 is on trial for %2 s: type yes, or run &apos;converter-cli confirm %1&apos;, to keep it; otherwise it is rolled back</source>
+        <translation>批次 %1 试用 %2 秒：输入 yes 或运行“converter-cli confirm %1”即保留；否则回滚</translation>
+    </message>
+</context>
+<context>
+    <name>datapath</name>
+    <message>
+        <location filename="../network/datapath.cpp" line="52"/>
+        <source>it listens on a random local port (0), which it does not report</source>
+        <translation>它在随机本地端口（0）上监听，而它不报告该端口</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="61"/>
+        <source>it talks to %1, not to this computer</source>
+        <translation>它与 %1 通信，而不是与本机</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="71"/>
+        <source>it takes datagrams on a random local port (0), which it does not report</source>
+        <translation>它在随机本地端口（0）上接收数据报，而它不报告该端口</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="102"/>
+        <source>cannot listen on %1: %2</source>
+        <translation>无法在 %1 上监听：%2</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="126"/>
+        <source>cannot bind %1: %2</source>
+        <translation>无法绑定 %1：%2</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="200"/>
+        <source>%1 refused: nothing takes data there, or a firewall rejects it</source>
+        <translation>%1 拒绝：那里没有接收数据的程序，或被防火墙拒绝</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="205"/>
+        <location filename="../network/datapath.cpp" line="231"/>
+        <source>%1 closed the connection</source>
+        <translation>%1 关闭了连接</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="207"/>
+        <source>%1: the connection was lost: %2</source>
+        <translation>%1：连接中断：%2</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="212"/>
+        <source>%1 cannot be reached: %2</source>
+        <translation>%1 无法到达：%2</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="244"/>
+        <source>the converter did not connect to %1 within %2 ms (is a firewall dropping it?)</source>
+        <translation>转换器在 %2 毫秒内没有连接到 %1（是否被防火墙丢弃？）</translation>
+    </message>
+    <message>
+        <location filename="../network/datapath.cpp" line="248"/>
+        <source>no answer from %1 within %2 ms (is the converter at that address, or a firewall dropping it?)</source>
+        <translation>%1 在 %2 毫秒内没有应答（转换器是否在该地址？是否被防火墙丢弃？）</translation>
+    </message>
+</context>
+<context>
+    <name>datatest</name>
+    <message>
+        <location filename="../network/datatest.cpp" line="127"/>
+        <source>%1 bytes missing</source>
+        <translation>缺少 %1 字节</translation>
+    </message>
+    <message>
+        <location filename="../network/datatest.cpp" line="129"/>
+        <source>%1 bytes too many</source>
+        <translation>多出 %1 字节</translation>
+    </message>
+    <message>
+        <location filename="../network/datatest.cpp" line="131"/>
+        <source>the first wrong byte at offset %1 (wrong baud, parity or framing?)</source>
+        <translation>第一个错误字节位于偏移 %1（波特率、校验位或帧格式不对？）</translation>
     </message>
 </context>
 <context>
@@ -1030,54 +1583,54 @@ it anyway. A revert is checked, verified and journaled like any write.
 <context>
     <name>journal</name>
     <message>
-        <location filename="../journal/journal.cpp" line="163"/>
+        <location filename="../journal/journal.cpp" line="185"/>
         <source>journal %1: cannot create the folder %2</source>
         <translation>写入日志 %1：无法创建文件夹 %2</translation>
     </message>
     <message>
-        <location filename="../journal/journal.cpp" line="169"/>
+        <location filename="../journal/journal.cpp" line="191"/>
         <source>journal %1: cannot take its lock %1.lock</source>
         <translation>写入日志 %1：无法获得锁 %1.lock</translation>
     </message>
     <message>
-        <location filename="../journal/journal.cpp" line="179"/>
-        <location filename="../journal/journal.cpp" line="190"/>
+        <location filename="../journal/journal.cpp" line="201"/>
+        <location filename="../journal/journal.cpp" line="212"/>
         <source>journal %1: cannot write: %2</source>
         <translation>写入日志 %1：无法写入：%2</translation>
     </message>
     <message>
-        <location filename="../journal/journalreader.cpp" line="49"/>
+        <location filename="../journal/journalreader.cpp" line="50"/>
         <source>a journal line of kind &apos;%1&apos; from version %2, which this version (%3) cannot read; skipped</source>
         <translation>类型为“%1”的日志行来自版本 %2，本版本（%3）无法读取；已跳过</translation>
     </message>
     <message>
-        <location filename="../journal/journalreader.cpp" line="54"/>
+        <location filename="../journal/journalreader.cpp" line="55"/>
         <source>a damaged %1 line; skipped</source>
         <translation>损坏的 %1 行；已跳过</translation>
     </message>
     <message>
-        <location filename="../journal/journalreader.cpp" line="63"/>
-        <location filename="../journal/journalreader.cpp" line="118"/>
+        <location filename="../journal/journalreader.cpp" line="64"/>
+        <location filename="../journal/journalreader.cpp" line="134"/>
         <source>journal %1: cannot read: %2</source>
         <translation>写入日志 %1：无法读取：%2</translation>
     </message>
     <message>
-        <location filename="../journal/journalreader.cpp" line="109"/>
+        <location filename="../journal/journalreader.cpp" line="125"/>
         <source>not a journal line (torn by a crash?); skipped</source>
         <translation>不是写入日志行（可能因崩溃而截断）；已跳过</translation>
     </message>
     <message>
-        <location filename="../journal/converterpast.cpp" line="56"/>
+        <location filename="../journal/converterpast.cpp" line="60"/>
         <source>%1, batch %2 (%3): %4</source>
         <translation>%1，批次 %2（%3）：%4</translation>
     </message>
     <message>
-        <location filename="../journal/converterpast.cpp" line="58"/>
+        <location filename="../journal/converterpast.cpp" line="62"/>
         <source>no outcome</source>
         <translation>无结果</translation>
     </message>
     <message>
-        <location filename="../journal/converterpast.cpp" line="65"/>
+        <location filename="../journal/converterpast.cpp" line="69"/>
         <source>%1, which names no converter</source>
         <translation>%1，其中未指明转换器</translation>
     </message>

@@ -78,6 +78,12 @@ converters:
       description: The segment check's problems of this converter (duplicate-ip, host-address, ...).
       type: list
       elements: dict
+    last_test:
+      description:
+        - Its newest data-path test in the host's journal (C(converter-cli test)),
+          with C(time), C(result) (connected, loopback-ok, loopback-failed,
+          refused, unreachable, untested) and C(figures); null when it was never tested.
+      type: dict
   sample:
     - mac: "02:AB:00:00:00:01"
       name: "Boiler-1"
@@ -100,6 +106,8 @@ converters:
       problems: []
 """
 
+import json
+
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.converter_config.converters.plugins.module_utils.converter_cli import (
     COMMON_OPTIONS, DONE, NOTHING_FOUND, check_ranges, message, run, snake_case)
@@ -113,7 +121,27 @@ def main():
         module.exit_json(changed=False, converters=[])
     if rc != DONE or data is None:
         module.fail_json(msg=message(err, rc), rc=rc)
-    module.exit_json(changed=False, converters=[snake_case(c) for c in data])
+    converters = [snake_case(c) for c in data]
+    tests = last_tests(module)
+    for c in converters:
+        c["last_test"] = tests.get(c["mac"])
+    module.exit_json(changed=False, converters=converters)
+
+
+def last_tests(module):
+    """Each MAC's newest data-path test, as converter-cli history reads the
+    journal; none when the journal cannot be read."""
+    executable = module.get_bin_path(module.params["executable"], required=True)
+    rc, out, _ = module.run_command([executable, "history", "--format", "json"],
+                                    encoding="utf-8",
+                                    environ_update={"LC_ALL": "C.UTF-8", "LANGUAGE": ""})
+    try:
+        rows = json.loads(out) if rc == DONE else []
+    except ValueError:
+        rows = []
+    return dict((row["mac"], {"time": row["time"], "result": row["result"],
+                              "figures": row.get("figures", {})})
+                for row in rows if row.get("kind") == "test")
 
 
 if __name__ == "__main__":
