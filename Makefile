@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 
-.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch bench-watch fuzz judge screenshots demo format translations clean
+.PHONY: all deps build run test test-package test-spreadsheet test-ansible package windows test-windows test-sanitize bench bench-burst bench-flood bench-startup bench-batch bench-watch bench-datapath fuzz judge screenshots demo format translations clean
 
 all: build
 
@@ -48,6 +48,11 @@ bench-batch: build
 # converter-cli watch: 200 simulated converters powering on one every 100 ms.
 bench-watch: build
 	scripts/bench-watch.sh $(BUILD_DIR) 200 100 1000
+
+# converter-cli test --all --loopback on 200 simulated converters at once,
+# against one alone.
+bench-datapath: build
+	scripts/bench-datapath.sh $(BUILD_DIR) 200 4096
 
 # libFuzzer with ASan and UBSan on the intake, the decoder, the frame builder
 # and the fleet-file reader with the field parser.

@@ -8,6 +8,8 @@
 #include "output.h"
 #include "session.h"
 
+#include <QElapsedTimer>
+
 int TestCommand::run(Session &session, const Input &input)
 {
     QVector<FoundDevice> devices;
@@ -27,14 +29,18 @@ int TestCommand::run(Session &session, const Input &input)
             devices << found.value(mac);
     }
     QVector<DataTestResult> results;
+    QElapsedTimer clock;
+    clock.start();
     const int journaled = session.testData(devices, &results);
+    const qint64 elapsed = clock.elapsed();
     print(Output::tests(results, session.inv.format));
     int passed = 0;
     for (const DataTestResult &r : qAsConst(results))
         passed += r.passed() ? 1 : 0;
-    warn(Phrase::translate("cli", "%1 of %2 converter(s) passed; journal batch %3")
+    warn(Phrase::translate("cli", "%1 of %2 converter(s) passed in %3 ms; journal batch %4")
              .arg(passed)
              .arg(results.size())
+             .arg(elapsed)
              .arg(session.journal.batch()));
     if (journaled != EXIT_DONE)
         return journaled;

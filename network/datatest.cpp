@@ -92,8 +92,11 @@ private:
     {
         if (pattern.isEmpty() || !done)
             return;
-        if (r.received == 0)
+        if (r.received == 0) {
             r.roundTripMs = clock.nsecsElapsed() / 1e6;
+            firstAt = clock.nsecsElapsed();
+            firstChunk = bytes.size();
+        }
         for (const char byte : bytes) {
             if (r.firstWrong < 0 &&
                 (r.received >= pattern.size() || byte != pattern.at(r.received)))
@@ -116,10 +119,13 @@ private:
 
     void judge(const QString &lost = QString())
     {
-        if (r.received > 0 && lastAt > 0) {
+        // The line's pace: from the first byte back to the last, so that the
+        // round trip (given apart) does not count against it.
+        if (r.received > firstChunk && lastAt > firstAt)
+            r.bytesPerSecond = (r.received - firstChunk) / ((lastAt - firstAt) / 1e9);
+        else if (r.received > 0 && lastAt > 0)
             r.bytesPerSecond = r.received / (lastAt / 1e9);
-            r.lineShare = rate > 0 ? r.bytesPerSecond / rate : 0;
-        }
+        r.lineShare = rate > 0 ? r.bytesPerSecond / rate : 0;
         if (r.received == pattern.size() && r.firstWrong < 0 && lost.isEmpty())
             return finish(QStringLiteral("loopback-ok"));
         QStringList why;
@@ -153,7 +159,9 @@ private:
     double rate = 0;
     QByteArray pattern;
     QElapsedTimer clock;
+    qint64 firstAt = 0; // ns after the pattern started
     qint64 lastAt = 0;
+    int firstChunk = 0; // bytes that came with the first
     QTimer ticker;
     std::function<void()> done;
 };

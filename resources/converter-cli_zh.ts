@@ -16,7 +16,7 @@
     <message>
         <location filename="../cli/assigncommand.cpp" line="25"/>
         <location filename="../cli/searchcommand.cpp" line="32"/>
-        <location filename="../cli/testcommand.cpp" line="20"/>
+        <location filename="../cli/testcommand.cpp" line="22"/>
         <source>no converter answered within %1 ms</source>
         <translation>%1 毫秒内没有转换器应答</translation>
     </message>
@@ -1424,9 +1424,8 @@ it anyway. A revert is checked, verified and journaled like any write.
         <translation>--pty %1：无法创建链接：%2</translation>
     </message>
     <message>
-        <location filename="../cli/testcommand.cpp" line="35"/>
         <source>%1 of %2 converter(s) passed; journal batch %3</source>
-        <translation>%2 台转换器中 %1 台通过；写入日志批次 %3</translation>
+        <translation type="vanished">%2 台转换器中 %1 台通过；写入日志批次 %3</translation>
     </message>
     <message>
         <location filename="../cli/trial.cpp" line="48"/>
@@ -1467,6 +1466,11 @@ it anyway. A revert is checked, verified and journaled like any write.
         <location filename="../cli/trial.cpp" line="150"/>
         <source>batch %1 is on trial for %2 s: type yes, or run &apos;converter-cli confirm %1&apos;, to keep it; otherwise it is rolled back</source>
         <translation>批次 %1 试用 %2 秒：输入 yes 或运行“converter-cli confirm %1”即保留；否则回滚</translation>
+    </message>
+    <message>
+        <location filename="../cli/testcommand.cpp" line="40"/>
+        <source>%1 of %2 converter(s) passed in %3 ms; journal batch %4</source>
+        <translation>%2 台转换器中 %1 台通过，用时 %3 毫秒；写入日志批次 %4</translation>
     </message>
 </context>
 <context>
@@ -1531,17 +1535,17 @@ it anyway. A revert is checked, verified and journaled like any write.
 <context>
     <name>datatest</name>
     <message>
-        <location filename="../network/datatest.cpp" line="127"/>
+        <location filename="../network/datatest.cpp" line="133"/>
         <source>%1 bytes missing</source>
         <translation>缺少 %1 字节</translation>
     </message>
     <message>
-        <location filename="../network/datatest.cpp" line="129"/>
+        <location filename="../network/datatest.cpp" line="135"/>
         <source>%1 bytes too many</source>
         <translation>多出 %1 字节</translation>
     </message>
     <message>
-        <location filename="../network/datatest.cpp" line="131"/>
+        <location filename="../network/datatest.cpp" line="137"/>
         <source>the first wrong byte at offset %1 (wrong baud, parity or framing?)</source>
         <translation>第一个错误字节位于偏移 %1（波特率、校验位或帧格式不对？）</translation>
     </message>

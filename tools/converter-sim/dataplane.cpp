@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int TICK_MS = 2;
+constexpr int TICK_MS = 5;
 constexpr int RETRY_MS = 300;
 // The reset fault cuts a connection after this many bytes.
 constexpr int RESET_AFTER = 1024;
