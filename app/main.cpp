@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "qtcompat.h"
+
 #include <QApplication>
 
 // On Windows, Qt's WinMain splits the command line and calls this main.
@@ -10,7 +12,7 @@ int main(int argc, char *argv[])
     // changes. Windows gives the operator's chosen scaling, which is used
     // exactly; elsewhere the factor comes from the screen's physical density
     // (say 1.04 for an ordinary monitor), so it is rounded as Qt does.
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QtCompat::enableHighDpiScaling();
 #ifdef Q_OS_WIN
     QApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);

@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "qtcompat.h"
+
 #include "devicelink.h"
 #include "framecipher.h"
 #include "mainwindowform.h"
@@ -12,8 +14,6 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegExp>
-#include <QRegExpValidator>
 #include <QTableWidget>
 
 namespace {
@@ -43,13 +43,12 @@ void MainWindow::initWindow()
 
     FrameCipher::setKey(FRAME_KEY);
 
-    const QRegExp ipv4(QString::fromLatin1(IPV4_PATTERN), Qt::CaseSensitive, QRegExp::RegExp);
     form->lineEdit_Lport->setValidator(new QIntValidator(1, 65535, form->lineEdit_Lport));
     form->lineEdit_Sport->setValidator(new QIntValidator(1, 65535, form->lineEdit_Sport));
     form->lineEdit_Baud->setValidator(new QIntValidator(100, 2000000, form->lineEdit_Baud));
     for (QLineEdit *edit :
          {form->lineEdit_Gaw, form->lineEdit_Lip, form->lineEdit_Sip, form->lineEdit_Subnet})
-        edit->setValidator(new QRegExpValidator(ipv4, edit));
+        edit->setValidator(QtCompat::patternValidator(QString::fromLatin1(IPV4_PATTERN), edit));
 
     setUpDeviceTable();
 

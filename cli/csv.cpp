@@ -1,10 +1,10 @@
 #include "csv.h"
 
+#include "qtcompat.h"
+
 #include "phrase.h"
 
 #include <QRegularExpression>
-
-#include <QTextCodec>
 
 namespace Csv {
 
@@ -12,10 +12,9 @@ namespace {
 
 bool decodeUtf8(const QByteArray &data, QString *text, int *badLine)
 {
-    QTextCodec *codec = QTextCodec::codecForName("UTF-8");
-    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    *text = codec->toUnicode(data.constData(), data.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
+    bool ok = false;
+    *text = QtCompat::decode("UTF-8", data, &ok);
+    if (ok)
         return true;
     const int bad = text->indexOf(QChar::ReplacementCharacter);
     *badLine =

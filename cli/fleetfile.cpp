@@ -1,12 +1,13 @@
 #include "fleetfile.h"
 
+#include "qtcompat.h"
+
 #include "phrase.h"
 
 #include "csv.h"
 
 #include <QHash>
 #include <QSet>
-#include <QTextCodec>
 
 namespace FleetFile {
 
@@ -30,10 +31,9 @@ bool fromUtf16(QByteArray *data, const QString &place, QString *error)
     const bool little = data->startsWith("\xFF\xFE");
     if (!little && !data->startsWith("\xFE\xFF"))
         return true;
-    QTextCodec::ConverterState state;
-    QTextCodec *codec = QTextCodec::codecForName(little ? "UTF-16LE" : "UTF-16BE");
-    const QString text = codec->toUnicode(data->constData() + 2, data->size() - 2, &state);
-    if (state.invalidChars > 0 || state.remainingChars > 0 || (data->size() % 2) != 0) {
+    bool ok = false;
+    const QString text = QtCompat::decode(little ? "UTF-16LE" : "UTF-16BE", data->mid(2), &ok);
+    if (!ok || (data->size() % 2) != 0) {
         *error =
             Phrase::translate("cli", "%1: not UTF-16 text, though it starts like it").arg(place);
         return false;

@@ -4,6 +4,7 @@
 
 #include "console.h"
 #include "output.h"
+#include "qtcompat.h"
 
 #include <QFile>
 
@@ -19,8 +20,8 @@ QTextStream &stream(std::FILE *file)
     static QTextStream out(&outDevice);
     static QTextStream error(&errDevice);
     static const bool ready = [] {
-        out.setCodec("UTF-8");
-        error.setCodec("UTF-8");
+        QtCompat::setUtf8(out);
+        QtCompat::setUtf8(error);
         return true;
     }();
     Q_UNUSED(ready);

@@ -11,6 +11,7 @@
 #include <QNetworkDatagram>
 #include <QSocketNotifier>
 #include <QUdpSocket>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -125,7 +126,8 @@ QUdpSocket *DeviceLink::openSocket(const QHostAddress &address, QString *error)
         delete socket;
         return nullptr;
     }
-    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, RECEIVE_BUFFER);
+    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
+                            QVariant(RECEIVE_BUFFER));
 #ifdef Q_OS_LINUX
     // Read in batches past Qt, so watched by a notifier of our own: Qt's
     // stays off once its readyRead goes unread.

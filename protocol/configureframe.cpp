@@ -1,5 +1,7 @@
 #include "configureframe.h"
 
+#include "qtcompat.h"
+
 #include "deviceframe.h"
 #include "framechecksum.h"
 #include "framecipher.h"
@@ -120,17 +122,12 @@ bool hasTarget(const DeviceRecord &record)
 
 namespace {
 
-// Qt's per-thread generator: the tail is unchecked filler, so nothing
-// stronger is needed.
+// Qt 5's per-thread generator, as the converters have always been sent: the
+// tail is unchecked filler, so nothing stronger is needed.
 void fillTail(QByteArray &frame, uint seed)
 {
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    qsrand(seed);
-    qrand();
-    for (int i = TAIL_OFFSET; i < FRAME_SIZE; ++i)
-        frame[i] = char(qrand() % RANDOM_MODULUS);
-    QT_WARNING_POP
+    frame.replace(TAIL_OFFSET, FRAME_SIZE - TAIL_OFFSET,
+                  QtCompat::seededFiller(seed, FRAME_SIZE - TAIL_OFFSET, RANDOM_MODULUS));
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "deviceframe.h"
 
+#include "qtcompat.h"
+
 #include "framechecksum.h"
 #include "framelayout.h"
 #include "protocolconstants.h"
 
 #include <QStringList>
-#include <QTextCodec>
 
 namespace {
 
@@ -79,16 +80,14 @@ quint8 serialSettings(int dataBit, int stopBit, int parity)
 
 QString nameText(const QByteArray &bytes)
 {
-    QTextCodec::ConverterState state;
-    const QString utf8 =
-        QTextCodec::codecForMib(106)->toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
+    bool ok = false;
+    const QString utf8 = QtCompat::decode("UTF-8", bytes, &ok);
+    if (ok)
         return utf8;
     // Tools that write names in the computer's 8-bit encoding leave GB18030
     // on converters set up from Chinese Windows.
-    if (QTextCodec *gb18030 = QTextCodec::codecForName("GB18030"))
-        return gb18030->toUnicode(bytes);
-    return utf8;
+    const QString gb18030 = QtCompat::decode("GB18030", bytes, &ok);
+    return gb18030.isEmpty() && !bytes.isEmpty() ? utf8 : gb18030;
 }
 
 QByteArray nameBytesFor(const QString &text)
@@ -96,8 +95,7 @@ QByteArray nameBytesFor(const QString &text)
     const QByteArray utf8 = text.toUtf8();
     if (utf8.size() <= NAME_BYTES)
         return utf8;
-    QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
-    const QByteArray other = gb18030 ? gb18030->fromUnicode(text) : QByteArray();
+    const QByteArray other = QtCompat::encode("GB18030", text);
     return other.size() <= NAME_BYTES && !other.contains('\0') && nameText(other) == text
                ? other
                : QByteArray();
@@ -189,7 +187,7 @@ void encodeRequest(const DeviceRecord &record, QByteArray &frame)
 
     if (frame.size() < FRAME_SIZE)
         frame.append(QByteArray(FRAME_SIZE - frame.size(), '\0'));
-    frame.replace(0, TAIL_OFFSET, reinterpret_cast<const char *>(f), TAIL_OFFSET);
+    frame.replace(0, TAIL_OFFSET, QByteArray(reinterpret_cast<const char *>(f), TAIL_OFFSET));
 }
 
 void encodeReply(const DeviceRecord &record, quint8 versionByte, QByteArray &frame)

@@ -27,6 +27,8 @@ packages=(
 #   --ansible      Ansible, to build the collection (make package), its
 #                  linter, and what ansible-test's sanity tests use
 #   --ssh          sshd and ssh for the sites of make test-ansible
+#   --qt6          Qt 6 beside Qt 5 (make build QT=6)
+#   --debian13     mmdebstrap, to make a fresh Debian 13 root (make test-debian13)
 for flag in "$@"; do
     case $flag in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
@@ -37,6 +39,8 @@ for flag in "$@"; do
     --spreadsheet) packages+=(libreoffice-calc-nogui) ;;
     --ansible) packages+=(ansible-core ansible-lint git python3-voluptuous pylint pycodestyle yamllint) ;;
     --ssh) packages+=(openssh-server openssh-client) ;;
+    --qt6) packages+=(qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev) ;;
+    --debian13) packages+=(mmdebstrap) ;;
     *) echo "install-deps: unknown flag $flag" >&2; exit 2 ;;
     esac
 done

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 
 namespace {
 
@@ -55,7 +56,7 @@ bool Simulator::start(QString *error)
         return false;
     }
     // Receive buffer for a crowd of configure frames and probes.
-    listener->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
+    listener->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(1 << 20));
     connect(listener, &QUdpSocket::readyRead, this, &Simulator::readDatagrams);
 
     for (const SimulatedConverter &c : qAsConst(list)) {
