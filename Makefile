@@ -124,7 +124,8 @@ test-ansible: build
 		tests/e2e.sh tests/ansible_e2e.sh $(BUILD_DIR)/bin/converter-cli $(BUILD_DIR)/bin/converter-sim
 
 # A fresh Debian 13 root (mmdebstrap, as root), the checkout copied in, and
-# make test with Qt 5 and with Qt 6 there; the root is removed after.
+# make test with Qt 5 and with Qt 6 there, then the Qt 6 package's checks;
+# the root is removed after.
 test-debian13:
 	scripts/test-debian13.sh
 

@@ -20,10 +20,14 @@ namespace QtCompat {
 QString decode(const char *encoding, const QByteArray &bytes, bool *ok)
 {
     // GB18030 comes from ICU, which Debian's Qt 6 is built with.
-    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
+    // Stateless: bytes that end inside a character are an error, not kept.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom |
+                                         QStringConverter::Flag::Stateless);
     const QString text = decoder.isValid() ? decoder.decode(bytes) : QString();
+    // Qt 6 lets a lone last byte of UTF-16 pass; Qt 5 counts it as cut short.
+    const bool cut = qstrncmp(encoding, "UTF-16", 6) == 0 && bytes.size() % 2 != 0;
     if (ok)
-        *ok = decoder.isValid() && !decoder.hasError();
+        *ok = decoder.isValid() && !decoder.hasError() && !cut;
     return text;
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# make test and make test QT=6, each with CI=true, in a fresh Debian 13 root:
+# make test and make test QT=6, each with CI=true, and the Qt 6 package's
+# checks (make test-package QT=6) in a fresh Debian 13 root:
 # mmdebstrap makes it (as root) in a temporary folder, the checkout (its
 # tracked and new files, not its build folders) is copied in, and the root is
 # removed after, whatever the outcome. Each stage's minutes are printed.
@@ -46,6 +47,8 @@ stage "mmdebstrap trixie" \
 mkdir -p "$root/src"
 git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -C "$root/src" -xf -
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# A mount point of its own: ip netns exec remounts / inside the root.
+mount --bind "$root" "$root"
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"
 mount --rbind /dev "$root/dev"
@@ -61,4 +64,7 @@ if [[ $# -gt 0 ]]; then
 else
     stage "make test (Qt 5)" inside make test
     stage "make test QT=6" inside make test QT=6
+    # The Qt 6 package: lintian, then installed, run and purged in a
+    # disposable root over this one.
+    stage "make test-package QT=6" inside make test-package QT=6
 fi

@@ -139,9 +139,10 @@ def last_tests(module):
         rows = json.loads(out) if rc == DONE else []
     except ValueError:
         rows = []
-    return dict((row["mac"], {"time": row["time"], "result": row["result"],
-                              "figures": row.get("figures", {})})
-                for row in rows if row.get("kind") == "test")
+    # Oldest first: a later test of a MAC replaces an earlier one.
+    return {row["mac"]: {"time": row["time"], "result": row["result"],
+                         "figures": row.get("figures", {})}
+            for row in rows if row.get("kind") == "test"}
 
 
 if __name__ == "__main__":
