@@ -13,13 +13,17 @@ scripts/install-deps.sh --debian13
 
 work=$(mktemp -d /var/tmp/debian13.XXXXXX)
 root=$work/root
+mounted() { # anything mounted at or under the root
+    findmnt --list -n -o TARGET | grep -q -e "^$root\$" -e "^$root/"
+}
 cleanup() {
     # Innermost first; /dev is bound recursively and unbound the same way.
-    for mount in $(findmnt -R -n -o TARGET --list "$root" 2>/dev/null | sort -r); do
-        umount -l "$mount" 2>/dev/null || true
+    local mount
+    for mount in $(findmnt --list -n -o TARGET | grep -e "^$root\$" -e "^$root/" | sort -r); do
+        umount "$mount" 2>/dev/null || umount -l "$mount" 2>/dev/null || true
     done
     # Never follow a mount that is still there into the machine's own files.
-    if findmnt -R "$root" >/dev/null 2>&1; then
+    if mounted; then
         echo "$me: $root is still mounted; left in place" >&2
     else
         rm -rf --one-file-system "$work"
