@@ -136,7 +136,8 @@ private slots:
         QTest::addColumn<int>("unreadableSinceVerified");
         QTest::addColumn<int>("unreadableSinceNewest");
         using V = QVector<int>;
-        QTest::newRow("verified, nothing after") << QStringList{"A verified"} << 0 << 0 << V{} << 0 << 0;
+        QTest::newRow("verified, nothing after")
+            << QStringList{"A verified"} << 0 << 0 << V{} << 0 << 0;
         QTest::newRow("later writes that may have changed it")
             << QStringList{"A verified", "A differs", "B verified", "A sent", "A no-answer"} << 4
             << 0 << V{1, 3, 4} << 0 << 0;
@@ -149,8 +150,8 @@ private slots:
             << QStringList{"A verified", "B torn", "A differs", "A torn"} << 1 << 0 << V{1} << 1
             << 1;
         QTest::newRow("an old torn line may concern anyone")
-            << QStringList{"A verified old", "B verified old", "B torn old"} << 0 << 0 << V{}
-            << 1 << 1;
+            << QStringList{"A verified old", "B verified old", "B torn old"} << 0 << 0 << V{} << 1
+            << 1;
         QTest::newRow("old lines read as new")
             << QStringList{"A verified old", "A differs old"} << 1 << 0 << V{1} << 0 << 0;
         QTest::newRow("a replacement is the new unit's write")
@@ -174,7 +175,11 @@ private slots:
             const QString own = dir.filePath("own.jsonl");
             QFile::remove(own);
             Journal journal(own, "test");
-            Journal::Write w{mac, "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), result,
+            Journal::Write w{mac,
+                             "eth0",
+                             QByteArray(64, '\1'),
+                             QByteArray(64, '\2'),
+                             result,
                              word[1] == "replaces" ? a : QString()};
             QString error;
             QVERIFY(journal.intents({w}, &error));
@@ -201,6 +206,41 @@ private slots:
         QTEST(int(past.unreadableAfter(reading, past.newestVerified).size()),
               "unreadableSinceVerified");
         QTEST(int(past.unreadableAfter(reading, past.newest).size()), "unreadableSinceNewest");
+    }
+
+    // Tests and trial verdicts are read beside the writes: a verdict marks
+    // every write of its batch, the newest test is the converter's last.
+    void testsAndTrials()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("j.jsonl");
+        Journal journal(path, "test");
+        const QString a = "02AB0000000A", b = "02AB0000000B";
+        QString error;
+        const QVector<Journal::Write> writes{
+            {a, "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), "verified", {}},
+            {b, "eth0", QByteArray(64, '\1'), QByteArray(64, '\2'), "verified", {}}};
+        QVERIFY(journal.intents(writes, &error) && journal.outcomes(writes, &error));
+        QVERIFY(journal.trial("waiting", &error));
+        QVERIFY(journal.tests({{a, "loopback-failed", {{"sent", 10}}}}, &error));
+        QVERIFY(journal.tests({{a, "loopback-ok", {{"sent", 10}, {"received", 10}}}}, &error));
+        QVERIFY(journal.trial("rolled-back", &error));
+        const QString batch = journal.batch();
+        journal.newBatch(); // another batch's verdict leaves this one alone
+        QVERIFY(journal.trial("confirmed", &error));
+
+        const JournalReading reading = readJournal(path);
+        QCOMPARE(reading.unreadable.size(), 0);
+        QCOMPARE(reading.records.size(), 2);
+        for (const JournalRecord &r : reading.records)
+            QCOMPARE(r.trial, QStringLiteral("rolled-back"));
+        QCOMPARE(reading.trials.size(), 3);
+        QCOMPARE(reading.trials.at(1).batch, batch);
+        const ConverterPast past = pastOf(reading, a);
+        QCOMPARE(past.lastTest, 1);
+        QCOMPARE(reading.tests.at(past.lastTest).figures.value("received").toInt(), 10);
+        QCOMPARE(pastOf(reading, b).lastTest, -1);
+        QCOMPARE(past.newestVerified, 0); // a test is no write
     }
 
     void unreadableJournalIsAnError()
