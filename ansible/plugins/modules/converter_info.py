@@ -132,9 +132,9 @@ def last_tests(module):
     """Each MAC's newest data-path test, as converter-cli history reads the
     journal; none when the journal cannot be read."""
     executable = module.get_bin_path(module.params["executable"], required=True)
-    rc, out, _ = module.run_command([executable, "history", "--format", "json"],
-                                    encoding="utf-8",
-                                    environ_update={"LC_ALL": "C.UTF-8", "LANGUAGE": ""})
+    rc, out, dummy = module.run_command([executable, "history", "--format", "json"],
+                                        encoding="utf-8",
+                                        environ_update={"LC_ALL": "C.UTF-8", "LANGUAGE": ""})
     try:
         rows = json.loads(out) if rc == DONE else []
     except ValueError:
